@@ -1,0 +1,37 @@
+#include "platform/Application.h"
+
+#include "platform/MessageBoxes.h"
+
+#include <QByteArray>
+
+#include <exception>
+#include <unistd.h>
+
+namespace platform {
+
+Application::Application(int &argc, char **argv) : QApplication(argc, argv) {}
+
+bool Application::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception &error) {
+        ReportUncaughtError(QString::fromUtf8(error.what()));
+    } catch (...) {
+        ReportUncaughtError(QStringLiteral("Unknown error"));
+    }
+    return false;
+}
+
+void PrepareBrowserEngine()
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    // The engine's sandbox refuses to run as root.
+    if (geteuid() == 0 && !flags.contains("--no-sandbox")) flags += " --no-sandbox";
+    if (!flags.contains("--disable-background-networking"))
+        flags += " --disable-background-networking --disable-component-update";
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.trimmed());
+}
+
+}  // namespace platform

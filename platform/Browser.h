@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+class QUrl;
+class QWebEngineView;
+
+namespace platform {
+
+// How long a browser may take to load a page before the program goes on.
+constexpr int kBrowserLoadLimitMs = 15000;
+
+// Loads `url` and handles window events until the load has finished or the
+// limit has passed. Returns whether the load finished in time.
+bool LoadAndWait(QWebEngineView *browser, const QUrl &url, int limitMs = kBrowserLoadLimitMs);
+
+// Shows `html` as the browser's document and waits as above.
+bool ShowHtmlAndWait(QWebEngineView *browser, const QString &html,
+                     int limitMs = kBrowserLoadLimitMs);
+
+// Navigates to a file path or a web address; an address already shown is reloaded.
+void Navigate(QWebEngineView *browser, const QString &pathOrAddress);
+
+}  // namespace platform
