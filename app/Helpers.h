@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QWidget;
+class QWebEngineView;
+
+using StringList = std::vector<std::string>;
+
+// Colour value: red in the lowest byte, then green, then blue ($BBGGRR).
+// Negative values stand for system colours.
+using TColor = std::int32_t;
+constexpr TColor kColorNone = 0x1FFFFFFF;
+
+// Attribute bits of a folder search.
+enum FileAttr : int {
+    faReadOnly = 1,
+    faHidden = 2,
+    faSysFile = 4,
+    faVolumeId = 8,
+    faDirectory = 16,
+    faArchive = 32,
+    faAnyFile = 63,
+};
+
+void ListSubfolders(const std::string &pathMask, int attr, StringList &list);
+void ListFiles(StringList &list, const std::string &folder, const std::string &mask);
+void ListFilesNoExt(StringList &list, const std::string &folder, const std::string &mask);
+bool IsAllDigits(const std::string &text);
+std::string ColorToHtml(TColor color);
+TColor HtmlToColor(const std::string &text);
+bool ShellCopy(QWidget *wnd, const std::string &src, const std::string &dst, bool silent);
+bool DeleteToRecycleBin(const std::string &path);
+void CopyFolderTree(const std::string &src, const std::string &dst);
+void CopyFolderWithShell(const std::string &src, const std::string &dst);
+std::string GetMyDocumentsFolder();
+std::string StripBadSlashes(const std::string &text);
+void LoadHtmlIntoBrowser(QWebEngineView *browser, const std::string &html);
