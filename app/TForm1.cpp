@@ -1,0 +1,191 @@
+#include "app/TForm1.h"
+
+#include "app/TSplash.h"
+#include "app/Windows.h"
+#include "imaging/TForm10.h"
+#include "platform/FolderChooser.h"
+#include "platform/MessageBoxes.h"
+#include "ui_TForm1.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QShortcut>
+#include <Qsci/qscilexercss.h>
+#include <Qsci/qscilexerhtml.h>
+#include <Qsci/qsciscintilla.h>
+
+#include <exception>
+
+namespace {
+
+const char *const kWelcomePage =
+    "<html><head><style type=\"text/css\">.style1 {font-family: Verdana, Arial;font-size:16px;}"
+    "</style></head><body><span class=\"style1\">Please, select template from the list above and "
+    "click &quot;Customize&quot;...</span></body></html>";
+
+std::string DefaultProgramFolder()
+{
+    return QCoreApplication::applicationDirPath().toStdString() + "/";
+}
+
+std::string WithTrailingSlash(std::string folder)
+{
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    return folder;
+}
+
+// Splash steps never fail the construction.
+void StepSplash() noexcept
+{
+    try {
+        if (Splash) Splash->StepIt();
+    } catch (...) {
+    }
+}
+
+QsciScintilla *CreateCodeView(QWidget *page, const char *name, QsciLexer *lexer)
+{
+    auto *view = new QsciScintilla(page);
+    view->setObjectName(name);
+    page->layout()->addWidget(view);
+    view->setLexer(lexer);
+    view->setMarginType(0, QsciScintilla::NumberMargin);
+    view->setMarginWidth(0, QStringLiteral("000000"));
+    view->setMarginLineNumbers(0, true);
+    view->setWrapMode(QsciScintilla::WrapNone);
+    view->setReadOnly(false);
+    view->clear();
+    view->setVisible(true);
+    return view;
+}
+
+}  // namespace
+
+TForm1::TForm1(const std::string &appDir, QWidget *parent)
+    : QMainWindow(parent),
+      ui(new Ui::TForm1),
+      AppDir(WithTrailingSlash(appDir.empty() ? DefaultProgramFolder() : appDir))
+{
+    ui->setupUi(this);
+    ConnectFrameHandlers();
+    try {
+        FormCreate();
+    } catch (const std::exception &error) {
+        platform::ReportUncaughtError(QString::fromUtf8(error.what()));
+    }
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::FormCreate()
+{
+    setWindowState(Qt::WindowMaximized);
+    ui->PageControl1->setCurrentIndex(0);
+    ui->PageControl2->setCurrentIndex(0);
+    CreateFolderChooser();
+    CreateCodeViews();
+    FillFontLists();
+    HideTemplatePages();
+    DeleteLeftoverFiles();
+    StepSplash();
+    Reload_template_list();
+    InfoHtml = kWelcomePage;
+    LoadHtmlIntoBrowser(ui->WebBrowser3, InfoHtml);
+}
+
+void TForm1::CreateFolderChooser()
+{
+    shlcb = new DriveBox(ui->Panel8);
+    shlcb->setObjectName("shlcb");
+    ui->Panel8->layout()->addWidget(shlcb);
+    StepSplash();
+
+    shlfl = new FileListBox(ui->Panel7);
+    shlfl->setObjectName("shlfl");
+    ui->Panel7->layout()->addWidget(shlfl);
+    connect(shlfl, &FileListBox::Change, this, &TForm1::JvFileListBox1Change);
+    StepSplash();
+
+    shl1 = new DirectoryList(ui->Panel8);
+    shl1->setObjectName("shl1");
+    ui->Panel8->layout()->addWidget(shl1);
+    shl1->SetDriveBox(shlcb);
+    shl1->SetFileList(shlfl);
+    connect(shl1, &DirectoryList::DirectoryChanged, this, &TForm1::ShellTreeViewChange);
+    shl1->SetDirectory(QString::fromStdString(GetMyDocumentsFolder()));
+    StepSplash();
+}
+
+void TForm1::CreateCodeViews()
+{
+    SynEditHTML = CreateCodeView(ui->Original_Code, "SynEditHTML", new QsciLexerHTML(ui->Original_Code));
+    StepSplash();
+    SynEditCSS = CreateCodeView(ui->Converted_Code, "SynEditCSS", new QsciLexerCSS(ui->Original_Code));
+    StepSplash();
+}
+
+void TForm1::FillFontLists()
+{
+    FontFamilies = {"Arial, Helvetica, sans-serif",       "Courier New, Courier, monospace",
+                    "Geneva, Arial, Helvetica, sans-serif", "Georgia, Times New Roman, Times, serif",
+                    "Times New Roman, Times, serif",       "Verdana, Arial, Helvetica, sans-serif"};
+    FontSizes = {"9",       "10",     "12",    "14",     "18",      "24",       "36",      "72",     "xx-small",
+                 "x-small", "small",  "medium", "large", "x-large", "xx-large", "smaller", "larger"};
+    StepSplash();
+    FontUnits = {"px", "%", "points", "cm", "in", "mm", "ems", "picas", "exs"};
+    FontWeights = {"normal", "bold", "bolder", "lighter", "100", "200", "300",
+                   "400",    "500",  "600",    "700",     "800", "900"};
+    StepSplash();
+    FontStyles = {"normal", "italic", "oblique"};
+    TextDecorations = {"none",  "underline",          "overline",      "line-through",
+                       "blink", "underline overline", "overline blink", "underline blink"};
+}
+
+void TForm1::HideTemplatePages()
+{
+    ui->PageControl1->setTabVisible(ui->PageControl1->indexOf(ui->TabSheet2), false);
+    ui->PageControl1->setTabVisible(ui->PageControl1->indexOf(ui->TabSheet3), false);
+}
+
+void TForm1::DeleteLeftoverFiles()
+{
+    for (const char *name : {"temp.exe", "temp.tmp", "templates_tmp.xml"}) {
+        const QString path = QString::fromStdString(AppDir + name);
+        if (QFile::exists(path)) QFile::remove(path);
+    }
+}
+
+void TForm1::ConnectFrameHandlers()
+{
+    connect(ui->BitBtn13, &QPushButton::clicked, this, &TForm1::BitBtn13Click);
+    connect(ui->Exit1, &QAction::triggered, this, &TForm1::BitBtn13Click);
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &TForm1::BitBtn13Click);
+}
+
+void TForm1::FormClose()
+{
+    const QString catalogue = QString::fromStdString(AppDir + "templates_tmp.xml");
+    if (QFile::exists(catalogue)) QFile::remove(catalogue);
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    FormClose();
+    event->accept();
+}
+
+void TForm1::BitBtn13Click()
+{
+    try {
+        if (!close()) return;
+    } catch (const std::exception &) {
+        platform::ShowMessage("Error Closing Application. Please try again later.");
+        return;
+    }
+    // The image editor goes only once the close has succeeded.
+    delete Form10;
+    Form10 = nullptr;
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "app/Helpers.h"
+
+#include <QMainWindow>
+
+#include <memory>
+#include <string>
+
+namespace Ui {
+class TForm1;
+}
+class QsciScintilla;
+class DriveBox;
+class DirectoryList;
+class FileListBox;
+
+// The main window. Its handlers are defined in the folder of the subsystem
+// they belong to.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    // `appDir` is the program folder; by default the folder of the executable.
+    explicit TForm1(const std::string &appDir = {}, QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    Ui::TForm1 *Ui() const { return ui.get(); }
+    const std::string &ProgramFolder() const { return AppDir; }
+    QsciScintilla *HtmlView() const { return SynEditHTML; }
+    QsciScintilla *CssView() const { return SynEditCSS; }
+    DriveBox *DriveChooser() const { return shlcb; }
+    DirectoryList *FolderChooser() const { return shl1; }
+    FileListBox *FileChooser() const { return shlfl; }
+
+    // Font value lists of the font boxes.
+    StringList FontFamilies, FontSizes, FontUnits, FontWeights, FontStyles, TextDecorations;
+
+    // main window frame (app/)
+    void BitBtn13Click();
+
+    // template catalogue (library/)
+    void Reload_template_list();
+
+    // export (builder/)
+    void ShellTreeViewChange();
+    void JvFileListBox1Change();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void FormCreate();
+    void FormClose();
+    void CreateFolderChooser();
+    void CreateCodeViews();
+    void FillFontLists();
+    void HideTemplatePages();
+    void DeleteLeftoverFiles();
+    void ConnectFrameHandlers();
+
+    std::unique_ptr<Ui::TForm1> ui;
+    std::string AppDir;
+    std::string InfoHtml;
+    QsciScintilla *SynEditHTML = nullptr;
+    QsciScintilla *SynEditCSS = nullptr;
+    DriveBox *shlcb = nullptr;
+    DirectoryList *shl1 = nullptr;
+    FileListBox *shlfl = nullptr;
+};
