@@ -1,5 +1,6 @@
 #include "app/TForm1.h"
 
+#include "app/Pictures.h"
 #include "app/TSplash.h"
 #include "app/Windows.h"
 #include "imaging/TForm10.h"
@@ -69,6 +70,9 @@ TForm1::TForm1(const std::string &appDir, QWidget *parent)
       AppDir(WithTrailingSlash(appDir.empty() ? DefaultProgramFolder() : appDir))
 {
     ui->setupUi(this);
+    ui->Image2->setPixmap(LayoutPicture(ui->Image2->size()));
+    ui->selectSplitter->setStretchFactor(0, 3);
+    ui->selectSplitter->setStretchFactor(1, 2);
     ConnectFrameHandlers();
     try {
         FormCreate();
