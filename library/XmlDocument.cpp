@@ -1,0 +1,145 @@
+#include "library/XmlDocument.h"
+
+#include <libxml/parser.h>
+
+#include <climits>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace {
+
+const xmlChar *AsXmlChars(const std::string &text)
+{
+    return reinterpret_cast<const xmlChar *>(text.c_str());
+}
+
+std::string FromXmlChars(const xmlChar *text)
+{
+    return text ? std::string(reinterpret_cast<const char *>(text)) : std::string();
+}
+
+xmlNodePtr SkipToElement(xmlNodePtr node)
+{
+    while (node && node->type != XML_ELEMENT_NODE) node = node->next;
+    return node;
+}
+
+bool IsTextNode(xmlNodePtr node)
+{
+    return node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE;
+}
+
+std::string ReadWholeFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes;
+    if (in) bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (!in || in.bad()) throw std::runtime_error("Cannot read the XML file \"" + path + "\"");
+    return bytes;
+}
+
+// Parser errors go here instead of stderr; the first one is the cause.
+void KeepFirstError(void *userData, xmlErrorPtr error)
+{
+    auto *firstError = static_cast<std::string *>(static_cast<xmlParserCtxtPtr>(userData)->_private);
+    if (!firstError->empty() || error->level < XML_ERR_ERROR || !error->message) return;
+    std::string message = error->message;
+    while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
+    *firstError = ", line " + std::to_string(error->line) + ": " + message;
+}
+
+xmlDocPtr ParseBytes(const std::string &bytes, const std::string &path)
+{
+    if (bytes.size() > static_cast<std::size_t>(INT_MAX))
+        throw std::runtime_error("The XML file \"" + path + "\" is too large");
+    std::unique_ptr<xmlParserCtxt, void (*)(xmlParserCtxtPtr)> context(xmlNewParserCtxt(), xmlFreeParserCtxt);
+    if (!context) throw std::bad_alloc();
+    std::string firstError;
+    context->_private = &firstError;
+    context->sax->serror = KeepFirstError;
+    // No XML_PARSE_NOENT, XML_PARSE_DTDLOAD or XML_PARSE_HUGE: entities stay
+    // references, nothing outside the file is loaded, expansion stays limited.
+    const int options = XML_PARSE_NONET | XML_PARSE_NOBLANKS;
+    xmlDocPtr doc = xmlCtxtReadMemory(context.get(), bytes.data(), static_cast<int>(bytes.size()),
+                                      path.c_str(), nullptr, options);
+    if (doc && context->wellFormed) return doc;
+    xmlFreeDoc(doc);
+    throw std::runtime_error("Cannot parse the XML file \"" + path + "\"" + firstError);
+}
+
+}  // namespace
+
+std::string XmlElement::Name() const
+{
+    return FromXmlChars(node_->name);
+}
+
+XmlElement XmlElement::FirstChild() const
+{
+    return XmlElement(SkipToElement(node_->children));
+}
+
+XmlElement XmlElement::NextSibling() const
+{
+    return XmlElement(SkipToElement(node_->next));
+}
+
+XmlElement XmlElement::ChildNamed(const std::string &name)
+{
+    for (XmlElement child = FirstChild(); !child.IsNull(); child = child.NextSibling())
+        if (child.Name() == name) return child;
+    return XmlElement(xmlNewChild(node_, nullptr, AsXmlChars(name), nullptr));
+}
+
+std::string XmlElement::Text() const
+{
+    xmlNodePtr content = node_->children;
+    if (!content) return {};
+    if (content->next || !IsTextNode(content))
+        throw std::runtime_error("Element does not contain a single text node");
+    return FromXmlChars(content->content);
+}
+
+void XmlElement::SetText(const std::string &value)
+{
+    // xmlNodeSetContent would read "&" in value as an entity reference;
+    // xmlNodeAddContent stores the text as it is.
+    xmlNodeSetContent(node_, nullptr);
+    xmlNodeAddContent(node_, AsXmlChars(value));
+}
+
+XmlDocument::XmlDocument() = default;
+
+XmlDocument::~XmlDocument() = default;
+
+void XmlDocument::Open(const std::string &path)
+{
+    Close();
+    doc_.reset(ParseBytes(ReadWholeFile(path), path));
+}
+
+void XmlDocument::Close() noexcept
+{
+    doc_.reset();
+}
+
+void XmlDocument::SaveAs(const std::string &path) const
+{
+    if (!doc_) throw std::logic_error("No XML document is open");
+    xmlChar *bytes = nullptr;
+    int size = 0;
+    // No encoding given: the one the document was read in.
+    xmlDocDumpFormatMemoryEnc(doc_.get(), &bytes, &size, nullptr, 0);
+    std::unique_ptr<xmlChar, void (*)(void *)> owned(bytes, xmlFree);
+    if (!bytes) throw std::runtime_error("Cannot write the XML file \"" + path + "\"");
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char *>(bytes), size);
+    out.close();
+    if (!out) throw std::runtime_error("Cannot write the XML file \"" + path + "\"");
+}
+
+XmlElement XmlDocument::DocumentElement() const
+{
+    return XmlElement(doc_ ? xmlDocGetRootElement(doc_.get()) : nullptr);
+}

@@ -1,0 +1,245 @@
+#include "library/ItemWalk.h"
+#include "library/XmlDocument.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+const char *const kNotSingleText = "Element does not contain a single text node";
+
+class XmlDocumentTest : public ::testing::Test {
+protected:
+    std::string Path(const std::string &name) const { return dir_.filePath(QString::fromStdString(name)).toStdString(); }
+
+    std::string Write(const std::string &name, const std::string &bytes) const
+    {
+        std::ofstream(Path(name), std::ios::binary) << bytes;
+        return Path(name);
+    }
+
+    static std::string ReadBytes(const std::string &path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    Rows Read(const std::string &bytes, const std::vector<std::string> &fields = {"title", "var"})
+    {
+        return ReadItems(doc_, Write("read.xml", bytes), fields);
+    }
+
+    // The message of the std::runtime_error that action ends with.
+    template <typename Action>
+    static std::string FailureOf(Action action)
+    {
+        try {
+            action();
+        } catch (const std::runtime_error &error) {
+            return error.what();
+        }
+        return "no failure";
+    }
+
+    std::string ReadFailure(const std::string &bytes)
+    {
+        return FailureOf([&] { Read(bytes); });
+    }
+
+    QTemporaryDir dir_;
+    XmlDocument doc_;
+};
+
+TEST_F(XmlDocumentTest, WalkStartsAtFirstItemAndTakesEveryLaterSibling)
+{
+    const Rows rows = Read(
+        "<anyroot><anybox>"
+        "<head><title>skipped</title></head>"
+        "<item><var>v1</var><title>one</title><title>ignored</title></item>"
+        "<other><title>two</title></other>"
+        "<item><title>three</title><var>v3</var></item>"
+        "</anybox>"
+        "<second><item><title>never</title></item></second></anyroot>");
+    EXPECT_EQ(rows, (Rows{{"one", "v1"}, {"two", ""}, {"three", "v3"}}));
+    EXPECT_FALSE(doc_.IsOpen());
+}
+
+TEST_F(XmlDocumentTest, IndentationCommentsAndInstructionsAmongItemsAreSkipped)
+{
+    const Rows rows = Read(
+        "<?xml version=\"1.0\"?>\n"
+        "<settings>\n  <channel>\n"
+        "    <item>\n      <title>a</title>\n    </item>\n"
+        "    <!-- note -->\n    <?tool data?>\n"
+        "    <item>\n      <title>b</title>\n    </item>\n"
+        "  </channel>\n</settings>\n");
+    EXPECT_EQ(rows, (Rows{{"a", ""}, {"b", ""}}));
+}
+
+TEST_F(XmlDocumentTest, FilesWithoutItemsGiveNoRows)
+{
+    EXPECT_TRUE(Read("<r/>").empty());
+    EXPECT_TRUE(Read("<r><c/></r>").empty());
+    EXPECT_TRUE(Read("<r><c><items><title>x</title></items></c></r>").empty());
+    EXPECT_TRUE(Read("<r><c/><c2><item><title>x</title></item></c2></r>").empty());
+}
+
+TEST_F(XmlDocumentTest, MissingValuesReadEmptyAndLeaveTheFileAlone)
+{
+    const std::string text = "<r><c><item><title>t</title></item><item/></c></r>";
+    const std::string path = Write("config.xml", text);
+    EXPECT_EQ(ReadItems(doc_, path, {"var", "title"}), (Rows{{"", "t"}, {"", ""}}));
+    EXPECT_EQ(ReadBytes(path), text);
+}
+
+TEST_F(XmlDocumentTest, ValueTextIsResolvedAndNotTrimmed)
+{
+    const Rows rows = Read(
+        "<r><c><item><title>  a &amp; b &lt;&#233;&gt;  </title><var><![CDATA[<b>&x]]></var></item>"
+        "<item><title></title><var/></item></c></r>");
+    EXPECT_EQ(rows, (Rows{{"  a & b <\xC3\xA9>  ", "<b>&x"}, {"", ""}}));
+}
+
+TEST_F(XmlDocumentTest, OtherValueContentFailsWithFixedText)
+{
+    EXPECT_EQ(ReadFailure("<r><c><item><title>a<b>x</b></title></item></c></r>"), kNotSingleText);
+    EXPECT_EQ(ReadFailure("<r><c><item><title><!-- c --></title></item></c></r>"), kNotSingleText);
+    EXPECT_EQ(ReadFailure("<r><c><item><title>a<!-- c -->b</title></item></c></r>"), kNotSingleText);
+    EXPECT_EQ(ReadFailure("<r><c><item><title>a<![CDATA[b]]></title></item></c></r>"), kNotSingleText);
+    EXPECT_FALSE(doc_.IsOpen());
+}
+
+TEST_F(XmlDocumentTest, EncodingComesFromTheDeclaration)
+{
+    EXPECT_EQ(Read("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r><c><item><title>caf\xE9</title></item></c></r>"),
+              (Rows{{"caf\xC3\xA9", ""}}));
+    EXPECT_EQ(Read("<r><c><item><title>caf\xC3\xA9</title></item></c></r>"), (Rows{{"caf\xC3\xA9", ""}}));
+    EXPECT_EQ(Read("\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?><r><c><item><title>\xE2\x82\xAC</title></item></c></r>"),
+              (Rows{{"\xE2\x82\xAC", ""}}));
+}
+
+TEST_F(XmlDocumentTest, UnreadableFilesFailNamingTheFile)
+{
+    const std::string missing = Path("missing.xml");
+    EXPECT_NE(FailureOf([&] { doc_.Open(missing); }).find(missing), std::string::npos);
+    EXPECT_THROW(doc_.Open(dir_.path().toStdString()), std::runtime_error);
+    EXPECT_THROW(doc_.Open(Write("empty.xml", "")), std::runtime_error);
+    EXPECT_FALSE(doc_.IsOpen());
+    const std::string broken = ReadFailure("<r><c><item></c></r>");
+    EXPECT_NE(broken.find(Path("read.xml")), std::string::npos);
+    EXPECT_NE(broken.find("mismatch"), std::string::npos) << broken;
+}
+
+TEST_F(XmlDocumentTest, ExternalEntitiesAndDtdsAreNotLoaded)
+{
+    const std::string secret = Write("secret.txt", "TOPSECRET");
+    Write("evil.dtd", "<!ENTITY fromdtd \"TOPSECRET\">");
+    const std::string entityFile = Write(
+        "entity.xml", "<!DOCTYPE r [<!ENTITY x SYSTEM \"file://" + secret + "\">]>\n"
+                      "<r><c><item><title>&x;</title><var>before&x;after</var></item></c></r>");
+    const std::string dtdFile = Write(
+        "dtd.xml", "<!DOCTYPE r SYSTEM \"evil.dtd\">\n<r><c><item><title>&fromdtd;</title></item></c></r>");
+    for (const std::string &path : {entityFile, dtdFile}) {
+        std::string seen;
+        try {
+            WalkItems(doc_, path, [&](XmlElement &item) {
+                for (XmlElement value = item.FirstChild(); !value.IsNull(); value = value.NextSibling())
+                    seen += value.Text();
+            });
+        } catch (const std::runtime_error &error) {
+            seen += error.what();
+        }
+        EXPECT_EQ(seen.find("TOPSECRET"), std::string::npos) << path;
+    }
+    doc_.Open(entityFile);
+    doc_.SaveAs(Path("copy.xml"));
+    doc_.Close();
+    EXPECT_EQ(ReadBytes(Path("copy.xml")).find("TOPSECRET"), std::string::npos);
+}
+
+TEST_F(XmlDocumentTest, EntityExpansionStaysBounded)
+{
+    std::string dtd = "<!DOCTYPE r [<!ENTITY l0 \"lollollollollollollollollollol\">";
+    for (int level = 1; level <= 10; ++level) {
+        dtd += "<!ENTITY l" + std::to_string(level) + " \"";
+        for (int copy = 0; copy < 10; ++copy) dtd += "&l" + std::to_string(level - 1) + ";";
+        dtd += "\">";
+    }
+    const std::string bytes = dtd + "]><r><c><item><title>&l10;</title></item></c></r>";
+    try {
+        for (const auto &row : Read(bytes))
+            for (const std::string &field : row) EXPECT_LT(field.size(), 1000000u);
+    } catch (const std::runtime_error &) {
+        SUCCEED();
+    }
+    EXPECT_FALSE(doc_.IsOpen());
+}
+
+TEST_F(XmlDocumentTest, SetValuesAndSaveUnderAnotherName)
+{
+    const std::string source = Write(
+        "colors.xml",
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"
+        "<palette><set><!-- kept -->"
+        "<item><title>Back</title><note>n\xE9</note><var>old</var></item>"
+        "<item><default>x</default></item>"
+        "</set><extra/></palette>\n");
+    const std::string before = ReadBytes(source);
+    const Rows values{{"Back \xC3\xBC", "$a&b<c>", "  #FF0000 "}, {"\xE2\x82\xAC", "v2", ""}};
+    const std::string preset = Path("my preset %41.xml");
+    std::size_t index = 0;
+    WalkItems(
+        doc_, source,
+        [&](XmlElement &item) {
+            const std::vector<std::string> &row = values.at(index++);
+            item.ChildNamed("title").SetText(row[0]);
+            item.ChildNamed("var").SetText(row[1]);
+            item.ChildNamed("default").SetText(row[2]);
+        },
+        [&] { doc_.SaveAs(preset); });
+    EXPECT_FALSE(doc_.IsOpen());
+    EXPECT_EQ(ReadBytes(source), before);
+
+    const std::string saved = ReadBytes(preset);
+    EXPECT_EQ(saved.rfind("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>", 0), 0u) << saved;
+    EXPECT_NE(saved.find("Back \xFC"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("<palette><set><!-- kept --><item><title>"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("<note>n\xE9</note><var>$a&amp;b&lt;c&gt;</var><default>"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("<item><default/><title>&#8364;</title><var>v2</var></item>"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("</set><extra/></palette>"), std::string::npos) << saved;
+    EXPECT_EQ(ReadItems(doc_, preset, {"title", "var", "default", "note"}),
+              (Rows{{"Back \xC3\xBC", "$a&b<c>", "  #FF0000 ", "n\xC3\xA9"}, {"\xE2\x82\xAC", "v2", "", ""}}));
+}
+
+TEST_F(XmlDocumentTest, FailedVisitClosesTheDocumentWithoutSaving)
+{
+    const std::string source = Write("layouts.xml", "<r><c><item/><item/></c></r>");
+    const std::string preset = Path("preset.xml");
+    const std::vector<std::string> titles{"only one row"};
+    std::size_t index = 0;
+    EXPECT_THROW(WalkItems(
+                     doc_, source, [&](XmlElement &item) { item.ChildNamed("title").SetText(titles.at(index++)); },
+                     [&] { doc_.SaveAs(preset); }),
+                 std::out_of_range);
+    EXPECT_FALSE(std::filesystem::exists(preset));
+    EXPECT_FALSE(doc_.IsOpen());
+    EXPECT_EQ(ReadItems(doc_, source, {"title"}), (Rows{{""}, {""}}));
+}
+
+TEST_F(XmlDocumentTest, SavingToAnUnwritablePlaceFails)
+{
+    doc_.Open(Write("a.xml", "<r/>"));
+    EXPECT_THROW(doc_.SaveAs(Path("no/such/folder/p.xml")), std::runtime_error);
+    doc_.Close();
+    EXPECT_THROW(doc_.SaveAs(Path("closed.xml")), std::logic_error);
+    EXPECT_TRUE(doc_.DocumentElement().IsNull());
+}
+
+}  // namespace
