@@ -74,6 +74,7 @@ TForm1::TForm1(const std::string &appDir, QWidget *parent)
     ui->selectSplitter->setStretchFactor(0, 3);
     ui->selectSplitter->setStretchFactor(1, 2);
     ConnectFrameHandlers();
+    ConnectCatalogueHandlers();
     try {
         FormCreate();
     } catch (const std::exception &error) {

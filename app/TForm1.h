@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/Helpers.h"
+#include "app/Rows.h"
+#include "library/XmlDocument.h"
 
 #include <QMainWindow>
 
@@ -40,6 +42,9 @@ public:
 
     // template catalogue (library/)
     void Reload_template_list();
+    void ListView1SelectItem(int row, bool selected);
+    void ListView1Click();
+    const std::string &SelectedTemplateTitle() const { return TemplateTitle; }
 
     // export (builder/)
     void ShellTreeViewChange();
@@ -47,6 +52,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void FormCreate();
@@ -57,10 +63,13 @@ private:
     void HideTemplatePages();
     void DeleteLeftoverFiles();
     void ConnectFrameHandlers();
+    void ConnectCatalogueHandlers();
 
     std::unique_ptr<Ui::TForm1> ui;
     std::string AppDir;
     std::string InfoHtml;
+    std::string TemplateTitle;
+    XmlDocument XMLDoc;
     QsciScintilla *SynEditHTML = nullptr;
     QsciScintilla *SynEditCSS = nullptr;
     DriveBox *shlcb = nullptr;

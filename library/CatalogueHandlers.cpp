@@ -1,0 +1,103 @@
+#include "app/TForm1.h"
+
+#include "library/Catalogue.h"
+#include "platform/Browser.h"
+#include "platform/MessageBoxes.h"
+#include "ui_TForm1.h"
+
+#include <QEvent>
+#include <QFile>
+#include <QMouseEvent>
+#include <QPixmap>
+
+#include <fstream>
+#include <stdexcept>
+
+namespace {
+
+constexpr int kIdColumn = 2;
+
+void SaveText(const std::string &path, const std::string &text)
+{
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << text;
+    if (!file.flush()) throw std::runtime_error("Cannot create file \"" + path + "\".");
+}
+
+QTreeWidgetItem *CatalogueRow(const TemplateEntry &entry)
+{
+    return new QTreeWidgetItem(QStringList{QString::fromStdString(entry.title),
+                                           QString::fromStdString(entry.author),
+                                           QString::fromStdString(entry.folder),
+                                           QString::fromStdString(entry.license)});
+}
+
+}  // namespace
+
+void TForm1::Reload_template_list()
+{
+    StringList folders;
+    ListSubfolders(AppDir + "templates/*.*", faDirectory, folders);
+    std::vector<TemplateEntry> entries;
+    for (const std::string &folder : folders)
+        entries.push_back(ReadTemplateEntry(AppDir + "templates/" + folder, folder));
+    const std::string catalogue = AppDir + "templates_tmp.xml";
+    SaveText(catalogue, CatalogueText(entries));
+
+    ui->ListView1->clear();
+    if (!QFile::exists(QString::fromStdString(catalogue))) {
+        platform::ShowError("ERROR: Cannot Load Templates. Please, re-install Quorlin!");
+        return;
+    }
+    for (const TemplateEntry &entry : ReadCatalogue(XMLDoc, catalogue))
+        ui->ListView1->addTopLevelItem(CatalogueRow(entry));
+}
+
+void TForm1::ConnectCatalogueHandlers()
+{
+    connect(ui->ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection &selected, const QItemSelection &deselected) {
+                for (const QModelIndex &index : deselected.indexes())
+                    if (index.column() == 0) ListView1SelectItem(index.row(), false);
+                for (const QModelIndex &index : selected.indexes())
+                    if (index.column() == 0) ListView1SelectItem(index.row(), true);
+            });
+    ui->ListView1->viewport()->installEventFilter(this);
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui->ListView1->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        const auto *click = static_cast<QMouseEvent *>(event);
+        if (!ui->ListView1->itemAt(click->position().toPoint())) ui->ListView1->clearSelection();
+        ListView1Click();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::ListView1SelectItem(int row, bool selected)
+{
+    const QTreeWidgetItem *item = ui->ListView1->topLevelItem(row);
+    const std::string id = item->text(kIdColumn).toStdString();
+    ui->TemplateRoot->setText(QString::fromStdString("templates/" + id));
+    TemplateTitle = item->text(0).toStdString();
+    ui->Image1->show();
+    ui->BitBtn10->setEnabled(true);
+    const std::string folder = AppDir + "templates/" + id;
+    QPixmap screenshot;
+    if (screenshot.load(QString::fromStdString(folder + "/screenshot.bmp"), "BMP"))
+        ui->Image1->setPixmap(screenshot.scaled(ui->Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    else
+        ui->Image1->hide();
+    if (selected) platform::Navigate(ui->WebBrowser3, QString::fromStdString(folder + "/readme.html"));
+}
+
+void TForm1::ListView1Click()
+{
+    if (!ui->ListView1->selectedItems().isEmpty()) return;
+    ui->TemplateRoot->clear();
+    ui->Image1->hide();
+    ui->BitBtn10->setEnabled(false);
+    TemplateTitle.clear();
+    LoadHtmlIntoBrowser(ui->WebBrowser3, InfoHtml);
+}
