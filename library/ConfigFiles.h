@@ -1,0 +1,30 @@
+#pragma once
+
+#include "app/Rows.h"
+
+#include <string>
+#include <vector>
+
+class XmlDocument;
+
+// The template's own folder and file names, relative to its folder.
+struct TemplateNames {
+    std::string imageRoot, imageBackup, presetRoot, layoutRoot, tempFolder, tempFile;
+};
+
+// Reads "quorlin_settings.xml" of `templateDir`; a template without it gets the
+// fallback names and no image folders.
+TemplateNames ReadTemplateNames(XmlDocument &doc, const std::string &templateDir);
+
+// Readers of the configuration files, one row per item in file order.
+std::vector<StylesheetRow> ReadStylesheetRows(XmlDocument &doc, const std::string &path);
+std::vector<ImageRow> ReadImageRows(XmlDocument &doc, const std::string &path);
+std::vector<LayoutRow> ReadLayoutRows(XmlDocument &doc, const std::string &path);
+std::vector<ColorRow> ReadColorRows(XmlDocument &doc, const std::string &path);
+std::vector<FontRow> ReadFontRows(XmlDocument &doc, const std::string &path);
+
+// The style element that stands for a style sheet in the working page.
+std::string StyleElement(const std::string &media, const std::string &styleSheetText);
+
+// A template's relative path as a file path: "\" becomes "/".
+std::string FilePath(std::string relative);
