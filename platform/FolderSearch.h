@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// A symbolic link carries this bit on top of the FileAttr bits of app/Helpers.h.
+constexpr int kAttrSymlink = 1024;
+
+struct FoundEntry {
+    std::string name;
+    int attributes;  // FileAttr bits
+};
+
+// The entries "." and ".." that every folder search finds.
+bool IsDotEntry(const std::string &name);
+
+// True when `name` matches `mask` ("*" and "?" wildcards, ASCII letters
+// compared without case). "*.*" matches every name.
+bool MatchesMask(const std::string &name, const std::string &mask);
+
+// The entries of `folder` ("" is the current folder) whose names match `mask`,
+// "." and ".." included, sorted by name without regard to ASCII case.
+// Plain files always come back; folders only when `attrFilter` holds faDirectory,
+// hidden entries (names beginning with ".") only when it holds faHidden.
+// A folder that does not exist or cannot be read gives no entries.
+std::vector<FoundEntry> FindEntries(const std::string &folder, const std::string &mask,
+                                    int attrFilter);
+
+}  // namespace platform

@@ -1,0 +1,120 @@
+#include "app/Helpers.h"
+#include "platform/FolderSearch.h"
+#include "tests/TempFiles.h"
+
+#include <QApplication>
+#include <QPalette>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using ::testing::ElementsAre;
+namespace fs = std::filesystem;
+
+namespace {
+
+TEST(FolderSearchTest, MasksUseWildcardsAndFoldAsciiCaseOnly)
+{
+    EXPECT_TRUE(platform::MatchesMask("blue.xml", "*.XML"));
+    EXPECT_TRUE(platform::MatchesMask("README", "*.*"));
+    EXPECT_TRUE(platform::MatchesMask("aXbYbZc", "a*b*c"));
+    EXPECT_FALSE(platform::MatchesMask("ab.lyo", "?.lyo"));
+    EXPECT_FALSE(platform::MatchesMask("blue.xmlx", "*.xml"));
+    EXPECT_FALSE(platform::MatchesMask("\xC3\xA9", "\xC3\x89"));
+}
+
+class HelpersFolderTest : public ::testing::Test {
+protected:
+    TempFolder temp;
+};
+
+TEST_F(HelpersFolderTest, ListSubfoldersAppendsPlainFoldersOnly)
+{
+    for (const char *folder : {"plain", "Alpha.d", "locked", ".hidden"})
+        fs::create_directory(temp.Path(folder));
+    fs::permissions(temp.Path("locked"), fs::perms::owner_write, fs::perm_options::remove);
+    temp.Write("file.txt", "x");
+
+    StringList list{"kept"};
+    ListSubfolders(temp.Path("*.*"), faDirectory, list);
+    ListSubfolders(temp.Path("missing/*.*"), faDirectory, list);
+    EXPECT_THAT(list, ElementsAre("kept", "Alpha.d", "plain"));
+}
+
+TEST_F(HelpersFolderTest, ListFilesReplacesTheListWithEveryMatch)
+{
+    for (const char *file : {"b.xml", "A.XML", ".xml", "notes.txt"}) temp.Write(file, "");
+    fs::create_directory(temp.Path("sub"));
+
+    StringList list{"old"};
+    ListFiles(list, temp.Path(), "*.*");
+    EXPECT_THAT(list, ElementsAre(".", "..", ".xml", "A.XML", "b.xml", "notes.txt", "sub"));
+    ListFilesNoExt(list, temp.Path(), "*.xml");
+    EXPECT_THAT(list, ElementsAre("", "A", "b"));
+    ListFiles(list, temp.Path("missing/"), "*.*");
+    EXPECT_TRUE(list.empty());
+}
+
+TEST_F(HelpersFolderTest, CopyFolderTreeAddsWhatIsMissingByEntryType)
+{
+    temp.Write("src/logo.jpg", "backup");
+    temp.Write("src/README", "no extension");
+    temp.Write("src/photos.2024/a.jpg", "dotted folder");
+    temp.Write("src/deep/inner.jpg", "inner");
+    fs::create_directory_symlink("..", temp.Path("src/deep/up"));
+    temp.Write("dst/logo.jpg", "edited");
+    temp.Write("dst/mine.jpg", "mine");
+
+    CopyFolderTree(temp.Path("src/"), temp.Path("dst/"));
+
+    EXPECT_EQ(temp.Read("dst/logo.jpg"), "edited");
+    EXPECT_EQ(temp.Read("dst/mine.jpg"), "mine");
+    EXPECT_EQ(temp.Read("dst/README"), "no extension");
+    EXPECT_EQ(temp.Read("dst/photos.2024/a.jpg"), "dotted folder");
+    EXPECT_EQ(temp.Read("dst/deep/inner.jpg"), "inner");
+    EXPECT_TRUE(fs::is_symlink(temp.Path("dst/deep/up")));
+}
+
+TEST(HelpersTextTest, IsAllDigitsAcceptsAsciiDigitsOnly)
+{
+    EXPECT_TRUE(IsAllDigits(""));
+    EXPECT_TRUE(IsAllDigits("0123456789"));
+    for (const char *text : {"12px", "1.5", "-1", " 1"}) EXPECT_FALSE(IsAllDigits(text)) << text;
+}
+
+TEST(HelpersTextTest, StripBadSlashesTrimsBlanksAndSlashes)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {" /css/ ", "css"}, {"\\images\\logo.gif", "images\\logo.gif"}, {"//a", "/a"},
+        {"/\\a", "a"}, {"a\\/", "a"}, {"a/\\", "a/"}, {"  templates/  ", "templates"},
+        {"\t\nimages\r\n", "images"}, {"   ", ""}, {"", ""}};
+    for (const auto &[text, stripped] : cases) EXPECT_EQ(StripBadSlashes(text), stripped) << text;
+}
+
+TEST(HelpersColorTest, ColorToHtmlWritesRedGreenBlueInUpperCase)
+{
+    EXPECT_EQ(ColorToHtml(0x0C0B0A), "#0A0B0C");
+    EXPECT_EQ(ColorToHtml(0x0080FF), "#FF8000");
+    EXPECT_EQ(ColorToHtml(kColorNone), "#FFFFFF");
+
+    const QPalette saved = QApplication::palette();
+    QPalette palette = saved;
+    palette.setColor(QPalette::Base, QColor(1, 2, 3));
+    palette.setColor(QPalette::Window, QColor(7, 8, 9));
+    QApplication::setPalette(palette);
+    const auto systemColor = [](int index) { return static_cast<TColor>(0xFF000000u | index); };
+    EXPECT_EQ(ColorToHtml(systemColor(5)), "#010203");
+    EXPECT_EQ(ColorToHtml(systemColor(30)), "#070809");
+    QApplication::setPalette(saved);
+}
+
+TEST(HelpersColorTest, HtmlToColorReadsThePairsBackwards)
+{
+    EXPECT_EQ(HtmlToColor("#0A0B0C"), 0x0C0B0A);
+    EXPECT_EQ(HtmlToColor("#ff8000"), 0x0080FF);
+    EXPECT_EQ(HtmlToColor("x12"), 0x12);
+    EXPECT_EQ(HtmlToColor("#12345"), 0x53412);
+    for (const char *text : {"", "#", "transparent", "#12 456", "#-12", "#+12", "#0x1234"})
+        EXPECT_EQ(HtmlToColor(text), kColorNone) << text;
+}
+
+}  // namespace

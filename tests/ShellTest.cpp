@@ -1,0 +1,178 @@
+#include "app/Helpers.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Shell.h"
+#include "tests/TempFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <vector>
+
+namespace fs = std::filesystem;
+using platform::BoxAnswer;
+using platform::BoxKind;
+
+namespace {
+
+class ShellTest : public ::testing::Test {
+protected:
+    // Answers replace questions by the file they name; records every box shown.
+    void SetUp() override
+    {
+        platform::SetBoxResponder([this](const platform::ShownBox &box) {
+            shown.push_back(box);
+            for (const auto &[name, answer] : answers)
+                if (box.text.contains(QString::fromStdString("\"" + name + "\""))) return answer;
+            return BoxAnswer::Ok;
+        });
+    }
+    void TearDown() override { platform::SetBoxResponder({}); }
+
+    long Shown(BoxKind kind) const
+    {
+        return std::count_if(shown.begin(), shown.end(),
+                             [kind](const auto &box) { return box.kind == kind; });
+    }
+
+    TempFolder temp;
+    std::map<std::string, BoxAnswer> answers;
+    std::vector<platform::ShownBox> shown;
+};
+
+TEST_F(ShellTest, TrashedFolderCanBeMovedBack)
+{
+    temp.Write("site/css/style.css", "css");
+    ASSERT_TRUE(DeleteToRecycleBin(temp.Path("site/")));
+    EXPECT_FALSE(temp.Exists("site"));
+
+    const std::string trashFiles =
+        qEnvironmentVariable("XDG_DATA_HOME").toStdString() + "/Trash/files";
+    fs::rename(trashFiles + "/site", temp.Path("site"));
+    EXPECT_EQ(temp.Read("site/css/style.css"), "css");
+    EXPECT_FALSE(DeleteToRecycleBin(temp.Path("missing")));
+    EXPECT_FALSE(DeleteToRecycleBin(""));
+    EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(ShellTest, TrashGoesToTheDataFolderEvenBeforeItExists)
+{
+    const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(temp.Path("fresh/data")));
+    temp.Write("old.txt", "x");
+    EXPECT_TRUE(DeleteToRecycleBin(temp.Path("old.txt")));
+    EXPECT_EQ(temp.Read("fresh/data/Trash/files/old.txt"), "x");
+    qputenv("XDG_DATA_HOME", savedDataHome);
+}
+
+TEST_F(ShellTest, ShellCopyRenamesOnCollision)
+{
+    temp.Write("src/logo.gif", "new");
+    temp.Write("src/README", "readme");
+    temp.Write("src/images/a.jpg", "a");
+    temp.Write("out/logo.gif", "old");
+    temp.Write("out/README", "old");
+    temp.Write("out/images/b.jpg", "b");
+    fs::create_directory_symlink("..", temp.Path("src/images/up"));
+
+    for (int i = 0; i < 2; ++i)
+        ASSERT_TRUE(ShellCopy(nullptr, temp.Path("src/logo.gif"), temp.Path("out/logo.gif"), true));
+    ASSERT_TRUE(ShellCopy(nullptr, temp.Path("src/README"), temp.Path("out"), true));
+    ASSERT_TRUE(ShellCopy(nullptr, temp.Path("src/images"), temp.Path("out"), false));
+
+    EXPECT_EQ(temp.Read("out/logo.gif"), "old");
+    EXPECT_EQ(temp.Read("out/logo - Copy.gif"), "new");
+    EXPECT_EQ(temp.Read("out/logo - Copy (2).gif"), "new");
+    EXPECT_EQ(temp.Read("out/README - Copy"), "readme");
+    EXPECT_EQ(temp.Read("out/images - Copy/a.jpg"), "a");
+    EXPECT_FALSE(temp.Exists("out/images/a.jpg"));
+    EXPECT_TRUE(fs::is_symlink(temp.Path("out/images - Copy/up")));
+}
+
+TEST_F(ShellTest, ShellCopyCreatesTargetFoldersAndRefusesImpossibleCopies)
+{
+    temp.Write("src/css/style.css", "css");
+    EXPECT_TRUE(
+        ShellCopy(nullptr, temp.Path("src/css/style.css"), temp.Path("out/css/style.css"), true));
+    EXPECT_EQ(temp.Read("out/css/style.css"), "css");
+
+    EXPECT_FALSE(ShellCopy(nullptr, temp.Path("missing"), temp.Path("out"), true));
+    EXPECT_FALSE(ShellCopy(nullptr, temp.Path("src"), temp.Path("src"), true));
+    EXPECT_FALSE(temp.Exists("src/src"));
+}
+
+TEST_F(ShellTest, CopyFolderWithShellCopiesIntoAnExistingFolderOrAsANewOne)
+{
+    temp.Write("template/images/a.jpg", "a");
+    fs::create_directory(temp.Path("export"));
+
+    CopyFolderWithShell(temp.Path("template"), temp.Path("export"));
+    CopyFolderWithShell(temp.Path("template"), temp.Path("backup"));
+
+    EXPECT_EQ(temp.Read("export/template/images/a.jpg"), "a");
+    EXPECT_EQ(temp.Read("backup/images/a.jpg"), "a");
+    EXPECT_TRUE(shown.empty());
+
+    CopyFolderWithShell(temp.Path("missing"), temp.Path("export"));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].kind, BoxKind::Error);
+    EXPECT_EQ(shown[0].text, QStringLiteral("Operation Aborted... "));
+}
+
+// A second export: a, b and c exist in the target already, d is new.
+class ShellReplaceTest : public ShellTest {
+protected:
+    void SetUp() override
+    {
+        ShellTest::SetUp();
+        for (const std::string name : {"a", "b", "c"}) temp.Write("export/template/" + name, "old");
+        for (const std::string name : {"a", "b", "c", "d"}) temp.Write("template/" + name, "new");
+    }
+
+    std::string Export()
+    {
+        CopyFolderWithShell(temp.Path("template"), temp.Path("export"));
+        std::string contents;
+        for (const std::string name : {"a", "b", "c", "d"})
+            contents += temp.Read("export/template/" + name) + " ";
+        return contents;
+    }
+};
+
+TEST_F(ShellReplaceTest, YesReplacesAndNoKeeps)
+{
+    answers = {{"a", BoxAnswer::Yes}, {"b", BoxAnswer::No}, {"c", BoxAnswer::Yes}};
+    EXPECT_EQ(Export(), "new old new new ");
+    EXPECT_EQ(Shown(BoxKind::Replace), 3);
+    EXPECT_EQ(Shown(BoxKind::Error), 0);
+}
+
+TEST_F(ShellReplaceTest, YesToAllStopsAsking)
+{
+    answers = {{"a", BoxAnswer::YesToAll}};
+    EXPECT_EQ(Export(), "new new new new ");
+    EXPECT_EQ(Shown(BoxKind::Replace), 1);
+}
+
+TEST_F(ShellReplaceTest, CancelStopsTheCopyAndIsReported)
+{
+    answers = {{"a", BoxAnswer::Yes}, {"b", BoxAnswer::Cancel}};
+    EXPECT_EQ(Export(), "new old old  ");
+    ASSERT_EQ(Shown(BoxKind::Error), 1);
+    EXPECT_EQ(shown.back().text, QStringLiteral("Operation Aborted... "));
+}
+
+TEST_F(ShellTest, DocumentsFolderIsEmptyUntilItExists)
+{
+    const std::string userDirs =
+        qEnvironmentVariable("XDG_CONFIG_HOME").toStdString() + "/user-dirs.dirs";
+    fs::create_directories(fs::path(userDirs).parent_path());
+    std::ofstream(userDirs) << "XDG_DOCUMENTS_DIR=\"" << temp.Path("Docs") << "\"\n";
+
+    EXPECT_EQ(GetMyDocumentsFolder(), "");
+    fs::create_directory(temp.Path("Docs"));
+    EXPECT_EQ(GetMyDocumentsFolder(), temp.Path("Docs"));
+    fs::remove(userDirs);
+}
+
+}  // namespace
