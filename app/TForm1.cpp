@@ -71,8 +71,8 @@ TForm1::TForm1(const std::string &appDir, QWidget *parent)
 {
     ui->setupUi(this);
     ui->Image2->setPixmap(LayoutPicture(ui->Image2->size()));
-    ui->selectSplitter->setStretchFactor(0, 3);
-    ui->selectSplitter->setStretchFactor(1, 2);
+    ui->selectSplitter->setSizes({420, 260});
+    for (int column = 0; column < 3; ++column) ui->ListView1->setColumnWidth(column, column == 0 ? 260 : 160);
     ConnectFrameHandlers();
     ConnectCatalogueHandlers();
     try {
