@@ -1,0 +1,395 @@
+#include "builder/CodeBuffer.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <stdexcept>
+#include <string_view>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::size_t npos = std::string::npos;
+
+// ---- Files ----------------------------------------------------------------
+
+std::string FullPath(const std::string &path)
+{
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.lexically_normal().string();
+}
+
+[[noreturn]] void ThrowFileError(const char *failure, const std::string &path, int error)
+{
+    throw std::runtime_error(std::string(failure) + " \"" + FullPath(path) + "\". " + std::strerror(error));
+}
+
+constexpr const char *kOpenFailure = "Cannot open file";
+constexpr const char *kCreateFailure = "Cannot create file";
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor()
+    {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(const FileDescriptor &) = delete;
+
+    int Get() const { return fd_; }
+    // Closes now so that a late write error can still be reported.
+    bool Close()
+    {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+std::string ReadWholeFile(const std::string &path)
+{
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.Get() < 0) ThrowFileError(kOpenFailure, path, errno);
+    std::string bytes;
+    char chunk[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(file.Get(), chunk, sizeof chunk);
+        if (got == 0) return bytes;
+        if (got > 0)
+            bytes.append(chunk, static_cast<std::size_t>(got));
+        else if (errno != EINTR)
+            ThrowFileError(kOpenFailure, path, errno);
+    }
+}
+
+void WriteWholeFile(const std::string &path, std::string_view bytes)
+{
+    FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (file.Get() < 0) ThrowFileError(kCreateFailure, path, errno);
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(file.Get(), bytes.data(), bytes.size());
+        if (written >= 0)
+            bytes.remove_prefix(static_cast<std::size_t>(written));
+        else if (errno != EINTR)
+            ThrowFileError(kCreateFailure, path, errno);
+    }
+    if (!file.Close()) ThrowFileError(kCreateFailure, path, errno);
+}
+
+// ---- Lines ------------------------------------------------------------------
+
+struct CutText {
+    std::vector<std::string> lines;
+    bool hasCr = false;
+    bool hasLf = false;
+};
+
+// Cuts at CR LF, CR and LF; a text ending in a line end gets an empty last line.
+CutText CutAtLineEnds(std::string_view text)
+{
+    CutText cut;
+    std::size_t lineStart = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char byte = text[i];
+        if (byte != '\r' && byte != '\n') continue;
+        cut.lines.emplace_back(text.substr(lineStart, i - lineStart));
+        if (byte == '\n') {
+            cut.hasLf = true;
+        } else {
+            cut.hasCr = true;
+            if (i + 1 < text.size() && text[i + 1] == '\n') {
+                cut.hasLf = true;
+                ++i;
+            }
+        }
+        lineStart = i + 1;
+    }
+    cut.lines.emplace_back(text.substr(lineStart));
+    return cut;
+}
+
+LineEndStyle StyleOf(const CutText &cut)
+{
+    if (cut.hasCr && !cut.hasLf) return LineEndStyle::Cr;
+    if (cut.hasLf && !cut.hasCr) return LineEndStyle::Lf;
+    return LineEndStyle::CrLf;
+}
+
+std::string_view LineEndBytes(LineEndStyle style)
+{
+    switch (style) {
+    case LineEndStyle::Lf: return "\n";
+    case LineEndStyle::Cr: return "\r";
+    case LineEndStyle::CrLf: break;
+    }
+    return "\r\n";
+}
+
+std::string JoinLines(const std::vector<std::string> &lines, std::string_view separator)
+{
+    std::size_t size = 0;
+    for (const std::string &line : lines) size += line.size() + separator.size();
+    std::string text;
+    text.reserve(size);
+    for (const std::string &line : lines) {
+        if (&line != &lines.front()) text += separator;
+        text += line;
+    }
+    return text;
+}
+
+// ---- Matching -----------------------------------------------------------------
+
+char LowerAscii(char byte)
+{
+    return byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte - 'A' + 'a') : byte;
+}
+
+char UpperAscii(char byte)
+{
+    return byte >= 'a' && byte <= 'z' ? static_cast<char>(byte - 'a' + 'A') : byte;
+}
+
+bool IsAsciiLetter(char byte)
+{
+    return LowerAscii(byte) != UpperAscii(byte);
+}
+
+// The byte that candidates are located by: the first that is not a letter,
+// which needs one scan instead of one per case, or else the first byte.
+std::size_t AnchorIndex(const std::string &search)
+{
+    const auto nonLetter = std::find_if_not(search.begin(), search.end(), IsAsciiLetter);
+    return nonLetter == search.end() ? 0 : static_cast<std::size_t>(nonLetter - search.begin());
+}
+
+// Finds a non-empty search text in one line at a time, ignoring ASCII case.
+// Candidates are located with memchr by the anchor byte in each of its cases;
+// the next occurrence of each case is remembered, so a line is scanned at
+// most once per case.
+class CaseBlindFinder {
+public:
+    explicit CaseBlindFinder(const std::string &search)
+        : lowered_(search),
+          anchor_(AnchorIndex(search)),
+          anchorLower_(LowerAscii(search[anchor_])),
+          anchorUpper_(UpperAscii(search[anchor_]))
+    {
+        for (char &byte : lowered_) byte = LowerAscii(byte);
+    }
+
+    std::size_t Length() const { return lowered_.size(); }
+
+    // The first match in `line` starting at or after `from`.
+    std::size_t FirstMatch(std::string_view line, std::size_t from)
+    {
+        line_ = line;
+        nextLower_ = Scan(anchorLower_, from + anchor_);
+        nextUpper_ = anchorUpper_ == anchorLower_ ? npos : Scan(anchorUpper_, from + anchor_);
+        return NextMatch(from);
+    }
+
+    // The next match in the same line at or after `from`, which never lies
+    // before the start of an earlier request.
+    std::size_t NextMatch(std::size_t from)
+    {
+        for (;;) {
+            const std::size_t anchor = NextAnchor(from + anchor_);
+            if (anchor == npos) return npos;
+            const std::size_t start = anchor - anchor_;
+            if (start + lowered_.size() > line_.size()) return npos;
+            if (MatchesAt(start)) return start;
+            from = start + 1;
+        }
+    }
+
+private:
+    std::size_t Scan(char byte, std::size_t from) const
+    {
+        if (from >= line_.size()) return npos;
+        const void *hit = std::memchr(line_.data() + from, byte, line_.size() - from);
+        return hit ? static_cast<std::size_t>(static_cast<const char *>(hit) - line_.data()) : npos;
+    }
+
+    std::size_t NextOccurrence(char byte, std::size_t from, std::size_t &known) const
+    {
+        if (known < from) known = Scan(byte, from);
+        return known;
+    }
+
+    std::size_t NextAnchor(std::size_t from)
+    {
+        return std::min(NextOccurrence(anchorLower_, from, nextLower_),
+                        NextOccurrence(anchorUpper_, from, nextUpper_));
+    }
+
+    bool MatchesAt(std::size_t start) const
+    {
+        for (std::size_t i = 0; i < lowered_.size(); ++i)
+            if (LowerAscii(line_[start + i]) != lowered_[i]) return false;
+        return true;
+    }
+
+    std::string lowered_;
+    std::size_t anchor_;
+    char anchorLower_;
+    char anchorUpper_;
+    std::string_view line_;
+    std::size_t nextLower_ = npos;
+    std::size_t nextUpper_ = npos;
+};
+
+// One SubstituteText call. Lines without a match stay untouched; a changed line
+// is built once by appending. When the replacement holds line ends the line list
+// is rebuilt once, from the first match on, instead of inserting per match.
+class Substitution {
+public:
+    Substitution(std::vector<std::string> &lines, const std::string &search, const std::string &replacement,
+                 SubstituteMode mode)
+        : lines_(lines),
+          finder_(search),
+          pieces_(CutAtLineEnds(replacement).lines),
+          limit_(mode == SubstituteMode::FirstMatch ? 1 : INT_MAX)
+    {
+    }
+
+    // Scans from `position`; on a replacement moves it behind the last inserted text.
+    int Run(TextPosition &position)
+    {
+        std::size_t index = position.line - 1;
+        for (std::size_t column = position.column - 1; index < lines_.size() && count_ < limit_; ++index, column = 0)
+            SubstituteLine(index, column);
+        FinishRebuild(index);
+        if (count_ > 0) position = end_;
+        return count_;
+    }
+
+private:
+    void SubstituteLine(std::size_t index, std::size_t column)
+    {
+        const std::string &line = lines_[index];
+        std::size_t match = finder_.FirstMatch(line, column);
+        if (match == npos) {
+            KeepLine(index);
+            return;
+        }
+        std::string built;
+        built.reserve(line.size() + pieces_.front().size());
+        std::size_t copied = 0;
+        while (match != npos) {
+            built.append(line, copied, match - copied);
+            AppendReplacement(built, index);
+            copied = match + finder_.Length();
+            ++count_;
+            end_ = {OutputIndex(index) + 1, built.size() + 1};
+            match = count_ < limit_ ? finder_.NextMatch(copied) : npos;
+        }
+        built.append(line, copied);
+        PutLine(index, std::move(built));
+    }
+
+    void AppendReplacement(std::string &built, std::size_t index)
+    {
+        built += pieces_.front();
+        if (pieces_.size() == 1) return;
+        StartRebuild(index);
+        for (std::size_t i = 1; i < pieces_.size(); ++i) {
+            rebuilt_.push_back(std::move(built));
+            built = pieces_[i];
+        }
+    }
+
+    std::size_t OutputIndex(std::size_t index) const { return rebuilding_ ? rebuilt_.size() : index; }
+
+    void KeepLine(std::size_t index)
+    {
+        if (rebuilding_) rebuilt_.push_back(std::move(lines_[index]));
+    }
+
+    void PutLine(std::size_t index, std::string &&line)
+    {
+        if (rebuilding_)
+            rebuilt_.push_back(std::move(line));
+        else
+            lines_[index] = std::move(line);
+    }
+
+    // Moves the lines before `index` into the new list.
+    void StartRebuild(std::size_t index)
+    {
+        if (rebuilding_) return;
+        rebuilding_ = true;
+        rebuilt_.reserve(lines_.size() + pieces_.size());
+        MoveLines(0, index);
+    }
+
+    // Moves the unscanned lines from `index` on and swaps the new list in.
+    void FinishRebuild(std::size_t index)
+    {
+        if (!rebuilding_) return;
+        MoveLines(index, lines_.size());
+        lines_.swap(rebuilt_);
+    }
+
+    void MoveLines(std::size_t from, std::size_t to)
+    {
+        for (std::size_t i = from; i < to; ++i) rebuilt_.push_back(std::move(lines_[i]));
+    }
+
+    std::vector<std::string> &lines_;
+    CaseBlindFinder finder_;
+    const std::vector<std::string> pieces_;
+    const int limit_;
+    std::vector<std::string> rebuilt_;
+    bool rebuilding_ = false;
+    int count_ = 0;
+    TextPosition end_;
+};
+
+} // namespace
+
+void CodeBuffer::LoadFromFile(const std::string &path)
+{
+    const std::string bytes = ReadWholeFile(path);
+    CutText cut = CutAtLineEnds(bytes);
+    if (bytes.empty()) cut.lines.clear();
+    lines_ = std::move(cut.lines);
+    lineEnd_ = StyleOf(cut);
+    MoveToStart();
+}
+
+void CodeBuffer::SaveToFile(const std::string &path) const
+{
+    WriteWholeFile(path, JoinLines(lines_, LineEndBytes(lineEnd_)));
+}
+
+void CodeBuffer::SetLines(const std::vector<std::string> &lines)
+{
+    lines_ = lines;
+    MoveToStart();
+}
+
+void CodeBuffer::Clear()
+{
+    lines_.clear();
+    MoveToStart();
+}
+
+std::string CodeBuffer::Text() const
+{
+    return JoinLines(lines_, "\r\n");
+}
+
+int CodeBuffer::SubstituteText(const std::string &search, const std::string &replacement, SubstituteMode mode)
+{
+    if (search.empty() || search.find_first_of("\r\n") != npos) return 0;
+    return Substitution(lines_, search, replacement, mode).Run(position_);
+}
