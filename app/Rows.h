@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // One installed template: a row of the template list.
 struct TemplateEntry {
@@ -25,4 +26,18 @@ struct FontRow {
 
 struct ColorRow {
     std::string title, variable, value;
+};
+
+// A hidden table: its rows and the row selected for editing.
+template <class Row>
+struct Table {
+    std::vector<Row> rows;
+    int selected = -1;
+
+    Row *Selected() { return selected >= 0 && selected < int(rows.size()) ? &rows[selected] : nullptr; }
+    void Clear()
+    {
+        rows.clear();
+        selected = -1;
+    }
 };

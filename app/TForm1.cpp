@@ -75,6 +75,7 @@ TForm1::TForm1(const std::string &appDir, QWidget *parent)
     for (int column = 0; column < 3; ++column) ui->ListView1->setColumnWidth(column, column == 0 ? 260 : 160);
     ConnectFrameHandlers();
     ConnectCatalogueHandlers();
+    ConnectConfigHandlers();
     try {
         FormCreate();
     } catch (const std::exception &error) {
@@ -150,8 +151,13 @@ void TForm1::FillFontLists()
 
 void TForm1::HideTemplatePages()
 {
-    ui->PageControl1->setTabVisible(ui->PageControl1->indexOf(ui->TabSheet2), false);
-    ui->PageControl1->setTabVisible(ui->PageControl1->indexOf(ui->TabSheet3), false);
+    ShowPage(ui->PageControl1, ui->TabSheet2, false);
+    ShowPage(ui->PageControl1, ui->TabSheet3, false);
+}
+
+void TForm1::ShowPage(QTabWidget *pages, QWidget *page, bool shown)
+{
+    pages->setTabVisible(pages->indexOf(page), shown);
 }
 
 void TForm1::DeleteLeftoverFiles()

@@ -2,6 +2,8 @@
 
 #include "app/Helpers.h"
 #include "app/Rows.h"
+#include "builder/CodeBuffer.h"
+#include "library/ConfigFiles.h"
 #include "library/XmlDocument.h"
 
 #include <QMainWindow>
@@ -13,6 +15,7 @@ namespace Ui {
 class TForm1;
 }
 class QsciScintilla;
+class QTabWidget;
 class DriveBox;
 class DirectoryList;
 class FileListBox;
@@ -46,6 +49,33 @@ public:
     void ListView1Click();
     const std::string &SelectedTemplateTitle() const { return TemplateTitle; }
 
+    // opening a template and its configuration files (library/)
+    void RecalculateTemplate();
+    void GetImageSettings();
+    void LoadStyleSheets();
+    void LoadImages();
+    void LodaLayouts();
+    void LoadColors();
+    void LoadFonts();
+    void Button6Click();
+    void Button14Click();
+    void Button17Click();
+    void Button7Click();
+
+    // the open template's state
+    const std::string &TemplateFolder() const { return TemplateDir; }
+    const TemplateNames &Names() const { return names; }
+    const StringList &WorkingPage() const { return OriginalHTML; }
+    const std::vector<StylesheetRow> &StyleSheets() const { return lvStylesheets; }
+    Table<ImageRow> &ImageTable() { return lvImages; }
+    Table<LayoutRow> &LayoutTable() { return lvLayouts; }
+    Table<FontRow> &FontTable() { return lv; }
+    Table<ColorRow> &ColorTable() { return colors; }
+    CodeBuffer &HtmlBuffer() { return htmlBuffer; }
+
+    // preview (builder/)
+    void Rebuildtemplate();
+
     // export (builder/)
     void ShellTreeViewChange();
     void JvFileListBox1Change();
@@ -64,12 +94,27 @@ private:
     void DeleteLeftoverFiles();
     void ConnectFrameHandlers();
     void ConnectCatalogueHandlers();
+    void ConnectConfigHandlers();
+    static void ShowPage(QTabWidget *pages, QWidget *page, bool shown);
+    void OpenTemplateFiles();
+    void InlineStyleSheets();
 
     std::unique_ptr<Ui::TForm1> ui;
     std::string AppDir;
     std::string InfoHtml;
     std::string TemplateTitle;
     XmlDocument XMLDoc;
+
+    std::string TemplateDir;
+    TemplateNames names;
+    StringList OriginalHTML;
+    std::vector<StylesheetRow> lvStylesheets;
+    Table<ImageRow> lvImages;
+    Table<LayoutRow> lvLayouts;
+    Table<FontRow> lv;
+    Table<ColorRow> colors;
+    CodeBuffer htmlBuffer;
+    CodeBuffer cssBuffer;
     QsciScintilla *SynEditHTML = nullptr;
     QsciScintilla *SynEditCSS = nullptr;
     DriveBox *shlcb = nullptr;

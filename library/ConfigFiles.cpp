@@ -19,24 +19,24 @@ TemplateNames ReadTemplateNames(XmlDocument &doc, const std::string &templateDir
     TemplateNames names{"images", "default_images", "presets", "layouts", "template", "index_temp.html"};
     const std::string path = templateDir + "/quorlin_settings.xml";
     if (!std::filesystem::exists(path)) {
-        names.imageRoot.clear();
-        names.imageBackup.clear();
+        names.ImageRoot.clear();
+        names.ImageBackup.clear();
         return names;
     }
     WalkItems(doc, path, [&](XmlElement &item) {
-        names.imageRoot = item.ChildNamed("imageroot").Text();
-        names.tempFile = item.ChildNamed("tempfile").Text();
-        names.tempFolder = item.ChildNamed("tempfolder").Text();
-        names.layoutRoot = item.ChildNamed("layoutroot").Text();
-        names.presetRoot = item.ChildNamed("presetroot").Text();
-        names.imageBackup = item.ChildNamed("imagebackup").Text();
+        names.ImageRoot = item.ChildNamed("imageroot").Text();
+        names.TempFile = item.ChildNamed("tempfile").Text();
+        names.TempFolder = item.ChildNamed("tempfolder").Text();
+        names.LayoutRoot = item.ChildNamed("layoutroot").Text();
+        names.PresetRoot = item.ChildNamed("presetroot").Text();
+        names.ImageBackup = item.ChildNamed("imagebackup").Text();
     });
-    KeepDefaultWhenEmpty(names.tempFile, "index_temp.html");
-    KeepDefaultWhenEmpty(names.tempFolder, "template");
-    KeepDefaultWhenEmpty(names.layoutRoot, "layouts");
-    KeepDefaultWhenEmpty(names.presetRoot, "presets");
-    for (std::string *name : {&names.tempFolder, &names.layoutRoot, &names.presetRoot, &names.imageBackup,
-                              &names.imageRoot})
+    KeepDefaultWhenEmpty(names.TempFile, "index_temp.html");
+    KeepDefaultWhenEmpty(names.TempFolder, "template");
+    KeepDefaultWhenEmpty(names.LayoutRoot, "layouts");
+    KeepDefaultWhenEmpty(names.PresetRoot, "presets");
+    for (std::string *name : {&names.TempFolder, &names.LayoutRoot, &names.PresetRoot, &names.ImageBackup,
+                              &names.ImageRoot})
         *name = StripBadSlashes(*name);
     return names;
 }

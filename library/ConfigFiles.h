@@ -9,7 +9,7 @@ class XmlDocument;
 
 // The template's own folder and file names, relative to its folder.
 struct TemplateNames {
-    std::string imageRoot, imageBackup, presetRoot, layoutRoot, tempFolder, tempFile;
+    std::string ImageRoot, ImageBackup, PresetRoot, LayoutRoot, TempFolder, TempFile;
 };
 
 // Reads "quorlin_settings.xml" of `templateDir`; a template without it gets the

@@ -1,0 +1,153 @@
+#include "TemplateFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char *const kItemFile = "<?xml version=\"1.0\"?><r><c>%s</c></r>";
+
+std::string ItemFile(const std::string &items)
+{
+    std::string text = kItemFile;
+    return text.replace(text.find("%s"), 2, items);
+}
+
+class OpeningTest : public TemplateFixture {
+protected:
+    // A small template: one style sheet, one colour, the given page.
+    void AddTemplate(const std::string &id, const std::string &page)
+    {
+        WriteTemplateFile(id, "settings.qrl", "Small " + id + "\nMe\nFree\n");
+        WriteTemplateFile(id, "index.html", page);
+        WriteTemplateFile(id, "style_files.xml",
+                          ItemFile("<item><title>Main</title><filename>main.css</filename><folder>css\\</folder>"
+                                "<var>%%CSS%%</var><media>screen</media></item>"));
+        WriteTemplateFile(id, "css/main.css", "body {\r\n  color: %%INK%%;\r\n}");
+        WriteTemplateFile(id, "colors.xml",
+                          ItemFile("<item><title>Ink</title><var>%%ink%%</var><default>#102030</default></item>"));
+    }
+};
+
+}  // namespace
+
+TEST_F(OpeningTest, OpensASampleTemplateIntoTheTables)
+{
+    InstallSample("meadowlark");
+    Open("meadowlark");
+    TForm1 &window = Window();
+    const auto *ui = window.Ui();
+    EXPECT_TRUE(boxes.Shown().empty()) << boxes.Texts().join('|').toStdString();
+    EXPECT_EQ(window.windowTitle(), "Quorlin -- Meadowlark Guesthouse");
+    EXPECT_TRUE(ui->PageControl1->isTabVisible(1));
+    EXPECT_TRUE(ui->PageControl1->isTabVisible(2));
+    EXPECT_EQ(ui->PageControl1->currentWidget(), ui->TabSheet2);
+    EXPECT_EQ(window.StyleSheets().size(), 2u);
+    EXPECT_EQ(window.ColorTable().rows.size(), size_t(ui->ListBox2->count()));
+    EXPECT_EQ(window.FontTable().rows.size(), 3u);
+    EXPECT_EQ(window.Names().TempFolder, "meadowlark_site");
+    const std::string preview = ReadTemplateFile("meadowlark", window.Names().TempFile);
+    EXPECT_NE(preview.find("<style type=\"text/css\" media=\"screen\">"), std::string::npos);
+    EXPECT_EQ(preview.find("%%"), std::string::npos) << "every variable is replaced";
+    EXPECT_TRUE(window.updatesEnabled());
+}
+
+TEST_F(OpeningTest, TemplateWithoutSettingsFileUsesTheFallbackNames)
+{
+    InstallSample("ledgerline");
+    Open("ledgerline");
+    const TemplateNames &names = Window().Names();
+    EXPECT_EQ(names.TempFile, "index_temp.html");
+    EXPECT_EQ(names.TempFolder, "template");
+    EXPECT_EQ(names.PresetRoot, "presets");
+    EXPECT_EQ(names.LayoutRoot, "layouts");
+    EXPECT_EQ(names.ImageRoot, "");
+    EXPECT_EQ(names.ImageBackup, "");
+    EXPECT_FALSE(Window().Ui()->PageControl2->isTabVisible(3)) << "no fonts.xml: no fonts tab";
+    EXPECT_TRUE(folder.Exists("templates/ledgerline/index_temp.html"));
+}
+
+TEST_F(OpeningTest, SettingsValuesAreTidiedButTheTempFileIsNot)
+{
+    AddTemplate("t", "%%CSS%%");
+    WriteTemplateFile("t", "quorlin_settings.xml",
+                      ItemFile("<item><imageroot>  /pics\\ </imageroot><tempfile> prev.html</tempfile>"
+                            "<tempfolder></tempfolder><presetroot>my/</presetroot></item>"));
+    Open("t");
+    const TemplateNames &names = Window().Names();
+    EXPECT_EQ(names.ImageRoot, "pics");
+    EXPECT_EQ(names.TempFile, " prev.html");
+    EXPECT_EQ(names.TempFolder, "template");
+    EXPECT_EQ(names.PresetRoot, "my");
+    EXPECT_EQ(names.ImageBackup, "");
+    EXPECT_TRUE(folder.Exists("templates/t/ prev.html"));
+}
+
+TEST_F(OpeningTest, StyleSheetIsInlinedAtTheFirstOccurrenceOfItsVariable)
+{
+    AddTemplate("t", "<head>%%css%%</head>\n<p>%%CSS%%</p>\n");
+    Open("t");
+    const StringList &page = Window().WorkingPage();
+    ASSERT_EQ(page.size(), 5u);
+    EXPECT_EQ(page[0], "<head><style type=\"text/css\" media=\"screen\">body {");
+    EXPECT_EQ(page[1], "  color: %%INK%%;");
+    EXPECT_EQ(page[2], "}</style></head>");
+    EXPECT_EQ(page[3], "<p>%%CSS%%</p>");
+    EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"),
+              "<head><style type=\"text/css\" media=\"screen\">body {\n  color: #102030;\n}</style></head>\n"
+              "<p>%%CSS%%</p>\n")
+        << "the preview keeps the page's LF line ends";
+}
+
+TEST_F(OpeningTest, StalePreviewIsDeletedBeforeTheFirstRebuild)
+{
+    AddTemplate("t", "x");
+    WriteTemplateFile("t", "index_temp.html", "old preview");
+    Open("t");
+    EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"), "x");
+}
+
+TEST_F(OpeningTest, MissingFilesEndTheOpeningWithOneErrorBox)
+{
+    AddTemplate("nopage", "");
+    std::filesystem::remove(folder.Path("templates/nopage/index.html"));
+    AddTemplate("nosheet", "%%CSS%%");
+    std::filesystem::remove(folder.Path("templates/nosheet/css/main.css"));
+    for (const char *id : {"nopage", "nosheet"}) {
+        ScriptedBoxes shown;
+        Open(id);
+        ASSERT_EQ(shown.Shown().size(), 1u) << id;
+        EXPECT_EQ(shown.Shown()[0].kind, platform::BoxKind::Error);
+        EXPECT_EQ(shown.Texts()[0], "Error: Cannot Load Template Settings. You may need to reinstall Quorlin.");
+        EXPECT_TRUE(Window().updatesEnabled());
+        EXPECT_FALSE(Window().Ui()->PageControl1->isTabVisible(1));
+        EXPECT_EQ(Window().windowTitle(), "Quorlin");
+    }
+}
+
+TEST_F(OpeningTest, MissingStyleSheetListIsReportedAndTheOpeningGoesOn)
+{
+    AddTemplate("t", "%%CSS%% %%INK%%");
+    std::filesystem::remove(folder.Path("templates/t/style_files.xml"));
+    Open("t");
+    EXPECT_EQ(boxes.Texts(), QStringList{"Missing configuration file (\"style_files.xml\")"});
+    EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"), "%%CSS%% #102030");
+}
+
+TEST_F(OpeningTest, DefaultButtonRereadsItsFileAndPresets)
+{
+    AddTemplate("t", "%%INK%%");
+    Open("t");
+    TForm1 &window = Window();
+    window.ColorTable().rows[0].value = "#FFFFFF";
+    WriteTemplateFile("t", "presets/colors/warm.xml", ItemFile(""));
+    window.Ui()->Button6->click();
+    EXPECT_EQ(window.ColorTable().rows[0].value, "#102030");
+    EXPECT_EQ(Items(window.Ui()->ListBox4), QStringList{"warm"});
+    EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"), "#102030");
+
+    std::filesystem::remove(folder.Path("templates/t/colors.xml"));
+    window.Ui()->Button6->click();
+    EXPECT_FALSE(window.Ui()->PageControl2->isTabVisible(0));
+    EXPECT_TRUE(window.ColorTable().rows.empty());
+    EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"), "%%INK%%");
+}
