@@ -76,6 +76,9 @@ TForm1::TForm1(const std::string &appDir, QWidget *parent)
     ConnectFrameHandlers();
     ConnectCatalogueHandlers();
     ConnectConfigHandlers();
+    ConnectExportHandlers();
+    ConnectControlHandlers();
+    ConnectPresetHandlers();
     try {
         FormCreate();
     } catch (const std::exception &error) {

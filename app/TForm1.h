@@ -76,9 +76,17 @@ public:
     // preview (builder/)
     void Rebuildtemplate();
 
-    // export (builder/)
+    // site generation, code views and export (builder/)
     void ShellTreeViewChange();
     void JvFileListBox1Change();
+
+    // colour, font, layout and image controls (builder/)
+    void ListBox2Click();
+    void onFontSelected();
+    void onLayoutSelected();
+    void onImageSelected();
+
+    // presets (library/)
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -98,6 +106,15 @@ private:
     static void ShowPage(QTabWidget *pages, QWidget *page, bool shown);
     void OpenTemplateFiles();
     void InlineStyleSheets();
+
+    // site generation, code views and export
+    void ConnectExportHandlers();
+
+    // colour, font, layout and image controls
+    void ConnectControlHandlers();
+
+    // presets
+    void ConnectPresetHandlers();
 
     std::unique_ptr<Ui::TForm1> ui;
     std::string AppDir;
@@ -120,4 +137,10 @@ private:
     DriveBox *shlcb = nullptr;
     DirectoryList *shl1 = nullptr;
     FileListBox *shlfl = nullptr;
+
+    // state of the site generation, code views and export
+
+    // state of the controls
+
+    // state of the presets
 };

@@ -6,3 +6,5 @@
 void TForm1::ShellTreeViewChange() { ui->Edit2->setText(shl1->Directory()); }
 
 void TForm1::JvFileListBox1Change() {}
+
+void TForm1::ConnectExportHandlers() {}
