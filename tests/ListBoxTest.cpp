@@ -1,0 +1,27 @@
+#include "platform/ListBox.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+TEST(ListBoxTest, ReportsClicksForUserSelectionsOnly)
+{
+    ListBox list;
+    list.addItems({"one", "two", "three"});
+    list.show();
+    QSignalSpy clicks(&list, &ListBox::Click);
+
+    list.setCurrentRow(1);
+    list.clear();
+    list.addItems({"one", "two", "three"});
+    EXPECT_EQ(clicks.count(), 0) << "the program's own changes are no clicks";
+
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.item(2)).center());
+    EXPECT_EQ(clicks.count(), 1);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.item(2)).center());
+    EXPECT_EQ(clicks.count(), 1) << "clicking the selected row changes nothing";
+    list.setFocus();
+    QTest::keyClick(&list, Qt::Key_Up);
+    EXPECT_EQ(clicks.count(), 2);
+    EXPECT_EQ(list.currentRow(), 1);
+}
