@@ -87,6 +87,15 @@ public:
     void onImageSelected();
 
     // presets (library/)
+    void Button4Click();
+    void Button15Click();
+    void Button22Click();
+    void ListBox4Click();
+    void Button18Click();
+    void ListBox14DblClick();
+    void Button5Click();
+    void Button16Click();
+    void Button21Click();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

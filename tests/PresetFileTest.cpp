@@ -1,0 +1,239 @@
+#include "TempFiles.h"
+#include "library/ItemWalk.h"
+#include "library/Presets.h"
+#include "library/XmlDocument.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+// A configuration file with its own root and container names, an element
+// before the first item, an extra element per item and a comment outside.
+const char *const kColors =
+    "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"
+    "<!-- palette of the shop -->\n"
+    "<palette>\n"
+    "  <set>\n"
+    "    <note>kept</note>\n"
+    "    <item><title>Ink</title><var>%%INK%%</var><default>#102030</default><hint>main</hint></item>\n"
+    "    <item><title>Paper</title><var>%%PAPER%%</var><default>#FFFFFF</default></item>\n"
+    "    <item><title>Rule</title><var>%%RULE%%</var><default>#999999</default></item>\n"
+    "  </set>\n"
+    "  <other><item><title>Ignored</title></item></other>\n"
+    "</palette>\n";
+
+class PresetFileTest : public ::testing::Test {
+protected:
+    std::string Dir() const { return folder.Path("tpl"); }
+    std::string ColorFolder() const { return Dir() + "/presets/colors/"; }
+    SaveOutcome SaveColors(const std::string &name) { return SavePreset(doc, Dir(), "presets", name, colors); }
+    std::vector<std::vector<std::string>> Read(const std::string &path, const std::vector<std::string> &fields)
+    {
+        return ReadItems(doc, path, fields);
+    }
+    static std::size_t FileCount(const std::string &dir)
+    {
+        std::size_t count = 0;
+        for (const auto &entry : std::filesystem::recursive_directory_iterator(dir))
+            count += entry.is_regular_file() ? 1 : 0;
+        return count;
+    }
+
+    TempFolder folder;
+    XmlDocument doc;
+    std::vector<ColorRow> colors{{"Ink", "%%INK%%", "#102030"}, {"Paper", "%%PAPER%%", "#FFFFFF"},
+                                 {"Rule", "%%RULE%%", "#999999"}};
+};
+
+}  // namespace
+
+TEST_F(PresetFileTest, RefusedNamesWriteNothingButTheFolders)
+{
+    folder.Write("tpl/colors.xml", kColors);
+    for (const std::string &name : {std::string(kPresetPrompt), std::string(), std::string(" \t\r\n ")})
+        EXPECT_EQ(SaveColors(name), SaveOutcome::NameMissing) << '"' << name << '"';
+    EXPECT_TRUE(std::filesystem::is_directory(ColorFolder()));
+    for (const std::string &name : {std::string("../escaped"), std::string("a/b"), std::string("/tmp/x"),
+                                   std::string("."), std::string(".."), std::string("cut\0off", 7)})
+        EXPECT_EQ(SaveColors(name), SaveOutcome::NameUnsafe) << name;
+    EXPECT_EQ(FileCount(Dir()), 1u) << "only colors.xml";
+    EXPECT_EQ(SaveRefusal(SaveOutcome::NameMissing), std::string("Please, enter a name for this preset!"));
+    EXPECT_EQ(SaveRefusal(SaveOutcome::NameUnsafe),
+              std::string("Error Saving Preset. Please, be sure you are using only letters and numbers in the "
+                          "preset name!"));
+    EXPECT_STREQ(SaveRefusal(SaveOutcome::NameUnsafe), SaveRefusal(SaveOutcome::WriteFailed));
+}
+
+TEST_F(PresetFileTest, NameIsKeptAsTypedAndNeverOverwritten)
+{
+    folder.Write("tpl/colors.xml", kColors);
+    ASSERT_EQ(SaveColors(" [Enter Name of Preset Here]"), SaveOutcome::Saved);
+    EXPECT_TRUE(folder.Exists("tpl/presets/colors/ [Enter Name of Preset Here].xml"));
+
+    folder.Write("tpl/presets/colors/Mine.xml", "hand-made");
+    EXPECT_EQ(SaveColors("Mine"), SaveOutcome::AlreadyExists);
+    EXPECT_EQ(SaveRefusal(SaveOutcome::AlreadyExists), std::string("Such Preset Already Exists!"));
+    EXPECT_EQ(folder.Read("tpl/presets/colors/Mine.xml"), "hand-made");
+    EXPECT_EQ(SaveColors("mine"), SaveOutcome::Saved) << "names differing in case are other files here";
+
+    std::filesystem::create_directories(ColorFolder() + "Dir.xml");
+    EXPECT_EQ(SaveColors("Dir"), SaveOutcome::WriteFailed) << "a folder is no preset, and cannot be written";
+}
+
+TEST_F(PresetFileTest, SavedColourPresetIsTheConfigurationFileWithTheRowValues)
+{
+    folder.Write("tpl/colors.xml", kColors);
+    colors[0].value = "#0A0B0C";
+    colors[1] = {"Paper <&> \xC3\xA9", "%%PAPER2%%", " spaced "};
+    ASSERT_EQ(SaveColors("Shop"), SaveOutcome::Saved);
+
+    // What the document of the configuration file gives with the new values.
+    const std::string expected = folder.Path("expected.xml");
+    std::size_t index = 0;
+    WalkItems(doc, Dir() + "/colors.xml", [&](XmlElement &item) {
+        item.ChildNamed("title").SetText(colors[index].title);
+        item.ChildNamed("var").SetText(colors[index].variable);
+        item.ChildNamed("default").SetText(colors[index++].value);
+    }, [&] { doc.SaveAs(expected); });
+    EXPECT_EQ(folder.Read("tpl/presets/colors/Shop.xml"), folder.Read("expected.xml"));
+
+    const std::string saved = folder.Read("tpl/presets/colors/Shop.xml");
+    EXPECT_NE(saved.find("encoding=\"ISO-8859-1\""), std::string::npos);
+    EXPECT_NE(saved.find("<palette>"), std::string::npos);
+    EXPECT_NE(saved.find("<note>kept</note>"), std::string::npos);
+    EXPECT_NE(saved.find("<hint>main</hint>"), std::string::npos);
+    EXPECT_NE(saved.find("<title>Ignored</title>"), std::string::npos);
+    EXPECT_NE(saved.find("palette of the shop"), std::string::npos);
+    const auto items = Read(ColorFolder() + "Shop.xml", {"title", "var", "default"});
+    ASSERT_EQ(items.size(), 3u);
+    for (std::size_t i = 0; i < items.size(); ++i)
+        EXPECT_EQ(items[i], (std::vector<std::string>{colors[i].title, colors[i].variable, colors[i].value}));
+}
+
+TEST_F(PresetFileTest, ImageAndLayoutPresetsKeepTheFolderInVar)
+{
+    folder.Write("tpl/images.xml",
+                 "<r><c><item><image>Logo</image><url>a.jpg</url><folder>img\\logo\\</folder>"
+                 "<var>%%LOGO%%</var></item></c></r>");
+    folder.Write("tpl/layouts.xml",
+                 "<r><c><item><title>Menu</title><default>tabs</default><folder>lay\\menu\\</folder>"
+                 "<var>%%MENU%%</var></item></c></r>");
+    const std::vector<ImageRow> images{{"Logo", "b.jpg", "img\\other\\", "%%LOGO%%"}};
+    const std::vector<LayoutRow> layouts{{"Menu", "pills", "lay\\alt\\", "%%MENU%%"}};
+    ASSERT_EQ(SavePreset(doc, Dir(), "presets", "P", images), SaveOutcome::Saved);
+    ASSERT_EQ(SavePreset(doc, Dir(), "presets", "P", layouts), SaveOutcome::Saved);
+
+    EXPECT_EQ(Read(Dir() + "/presets/images/P.xml", {"image", "var", "url", "folder"}).at(0),
+              (std::vector<std::string>{"Logo", "img\\other\\", "b.jpg", "img\\logo\\"}));
+    EXPECT_EQ(Read(Dir() + "/presets/layouts/P.xml", {"title", "var", "default", "folder"}).at(0),
+              (std::vector<std::string>{"Menu", "lay\\alt\\", "pills", "lay\\menu\\"}));
+}
+
+TEST_F(PresetFileTest, MissingElementsFollowTheItemsChildren)
+{
+    folder.Write("tpl/colors.xml", "<r><c><item><default>#1</default><x/></item></c></r>");
+    ASSERT_EQ(SavePreset(doc, Dir(), "presets", "P", std::vector<ColorRow>{{"T", "V", "#2"}}), SaveOutcome::Saved);
+    EXPECT_NE(folder.Read("tpl/presets/colors/P.xml")
+                  .find("<item><default>#2</default><x/><title>T</title><var>V</var></item>"),
+              std::string::npos)
+        << folder.Read("tpl/presets/colors/P.xml");
+}
+
+TEST_F(PresetFileTest, ItemsAndRowsThatDoNotPairUp)
+{
+    folder.Write("tpl/colors.xml", kColors);
+    colors.pop_back();
+    EXPECT_THROW(SaveColors("Short"), std::runtime_error);
+    EXPECT_FALSE(folder.Exists("tpl/presets/colors/Short.xml"));
+    EXPECT_FALSE(doc.IsOpen());
+
+    colors.push_back({"Rule", "%%RULE%%", "#1"});
+    colors.push_back({"Extra", "%%EXTRA%%", "#2"});
+    ASSERT_EQ(SaveColors("Long"), SaveOutcome::Saved);
+    EXPECT_EQ(Read(ColorFolder() + "Long.xml", {"title"}).size(), 3u) << "rows beyond the items are dropped";
+
+    folder.Write("tpl/colors.xml", "<r><c><item><title>A</title></c></r>");
+    EXPECT_THROW(SaveColors("Broken"), std::runtime_error);
+    std::filesystem::remove(Dir() + "/colors.xml");
+    EXPECT_THROW(SaveColors("Gone"), std::runtime_error);
+    EXPECT_FALSE(folder.Exists("tpl/presets/colors/Broken.xml"));
+    EXPECT_FALSE(folder.Exists("tpl/presets/colors/Gone.xml"));
+}
+
+TEST_F(PresetFileTest, ApplyMatchesTitlesExactly)
+{
+    folder.Write("p.xml",
+                 "<r><c><item><title>ink</title><var>%%LOWER%%</var><default>#000001</default></item>"
+                 "<item><title>Ink </title><default>#000002</default></item>"
+                 "<item><title>Paper</title><var>%%P1%%</var><default>#000003</default></item>"
+                 "<item><title>Paper</title><var>%%P2%%</var><default>#000004</default></item>"
+                 "<item><title>Nobody</title><default>#000005</default></item></c></r>");
+    colors.push_back({"Paper", "%%PAPER_TOO%%", "#EEEEEE"});
+    ApplyPreset(doc, folder.Path("p.xml"), colors);
+    EXPECT_EQ(colors[0].value, "#102030") << "case and blanks count";
+    EXPECT_EQ(colors[0].variable, "%%INK%%");
+    for (std::size_t i : {1u, 3u}) {
+        EXPECT_EQ(colors[i].title, "Paper");
+        EXPECT_EQ(colors[i].value, "#000004") << "the last item of a title wins, on every row of it";
+        EXPECT_EQ(colors[i].variable, "%%P2%%");
+    }
+    EXPECT_EQ(colors[2].value, "#999999");
+
+    std::vector<LayoutRow> layouts{{"Menu", "tabs", "lay/menu/", "%%MENU%%"}};
+    folder.Write("l.xml", "<r><c><item><title>Menu</title><default>pills</default></item></c></r>");
+    ApplyPreset(doc, folder.Path("l.xml"), layouts);
+    EXPECT_EQ(layouts[0].option, "pills");
+    EXPECT_EQ(layouts[0].folder, "") << "a missing element reads as empty";
+    EXPECT_EQ(layouts[0].variable, "%%MENU%%") << "the variable name is never read from a preset";
+}
+
+TEST_F(PresetFileTest, ApplyStopsAtAnUnreadableItem)
+{
+    folder.Write("p.xml",
+                 "<r><c><item><title>Ink</title><default>#111111</default></item>"
+                 "<item><title>Paper</title><default>#2<!-- no --></default></item>"
+                 "<item><title>Rule</title><default>#333333</default></item></c></r>");
+    EXPECT_THROW(ApplyPreset(doc, folder.Path("p.xml"), colors), std::runtime_error);
+    EXPECT_EQ(colors[0].value, "#111111");
+    EXPECT_EQ(colors[2].value, "#999999");
+    EXPECT_THROW(ApplyPreset(doc, folder.Path("gone.xml"), colors), std::runtime_error);
+    EXPECT_FALSE(doc.IsOpen());
+}
+
+TEST_F(PresetFileTest, SaveApplySaveKeepsTheValues)
+{
+    folder.Write("tpl/colors.xml", kColors);
+    colors[2].value = "#ABCDEF";
+    ASSERT_EQ(SaveColors("First"), SaveOutcome::Saved);
+    const auto saved = colors;
+    for (ColorRow &row : colors) row.value = "#000000";
+    ApplyPreset(doc, ColorFolder() + "First.xml", colors);
+    ASSERT_EQ(SaveColors("Second"), SaveOutcome::Saved);
+    const std::vector<std::string> fields{"title", "var", "default"};
+    EXPECT_EQ(Read(ColorFolder() + "Second.xml", fields), Read(ColorFolder() + "First.xml", fields));
+    EXPECT_EQ(colors[2].value, saved[2].value);
+}
+
+TEST_F(PresetFileTest, DeleteRemovesOnlyFiles)
+{
+    folder.Write("p/A.xml", "x");
+    EXPECT_TRUE(DeletePresetFile(folder.Path("p/A.xml")));
+    EXPECT_FALSE(folder.Exists("p/A.xml"));
+    EXPECT_FALSE(DeletePresetFile(folder.Path("p/A.xml"))) << "already gone";
+    std::filesystem::create_directories(folder.Path("p/Empty.xml"));
+    folder.Write("p/Full.xml/inside", "x");
+    EXPECT_FALSE(DeletePresetFile(folder.Path("p/Empty.xml")));
+    EXPECT_FALSE(DeletePresetFile(folder.Path("p/Full.xml")));
+    EXPECT_TRUE(folder.Exists("p/Empty.xml"));
+    EXPECT_TRUE(folder.Exists("p/Full.xml/inside"));
+}
+
+TEST(PresetFolderTest, FolderOfEachKind)
+{
+    EXPECT_EQ(PresetFolder("/t", "presets", PresetFormat<ColorRow>::kind), "/t/presets/colors/");
+    EXPECT_EQ(PresetFolder("/t", "my\\sets", PresetFormat<ImageRow>::kind), "/t/my/sets/images/");
+    EXPECT_EQ(PresetFolder("/t", "p", PresetFormat<LayoutRow>::kind), "/t/p/layouts/");
+    EXPECT_EQ(PresetPath("/t/p/layouts/", " a "), "/t/p/layouts/ a .xml");
+}
