@@ -1,0 +1,194 @@
+#include "TemplateFixture.h"
+
+#include <QFocusEvent>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+namespace {
+
+struct PresetTab {
+    QLineEdit *nameBox;
+    QListWidget *list;
+    QPushButton *save, *apply, *remove;
+    std::string folder;
+};
+
+class PresetsTest : public TemplateFixture {
+protected:
+    void SetUp() override
+    {
+        InstallSample("meadowlark");
+        Open("meadowlark");
+    }
+    PresetTab Colours() const
+    {
+        const auto *ui = form->Ui();
+        return {ui->LabeledEdit2, ui->ListBox4, ui->Button4, ui->Button3, ui->Button5, "colors"};
+    }
+    PresetTab Images() const
+    {
+        const auto *ui = form->Ui();
+        return {ui->LabeledEdit3, ui->ListBox8, ui->Button15, ui->Button18, ui->Button16, "images"};
+    }
+    PresetTab Layouts() const
+    {
+        const auto *ui = form->Ui();
+        return {ui->LabeledEdit5, ui->ListBox14, ui->Button22, ui->Button20, ui->Button21, "layouts"};
+    }
+    std::string PresetFile(const PresetTab &tab, const std::string &name) const
+    {
+        return "templates/meadowlark/presets/" + tab.folder + "/" + name + ".xml";
+    }
+    std::string Preview() const { return ReadTemplateFile("meadowlark", form->Names().TempFile); }
+    static void Save(const PresetTab &tab, const QString &name)
+    {
+        tab.nameBox->setText(name);
+        tab.save->click();
+    }
+    static void Select(const PresetTab &tab, const QString &name)
+    {
+        const auto found = tab.list->findItems(name, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1);
+        tab.list->setCurrentItem(found.front());
+    }
+    static void Focus(QLineEdit *box)
+    {
+        QFocusEvent event(QEvent::FocusIn, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(box, &event);
+    }
+};
+
+}  // namespace
+
+TEST_F(PresetsTest, ColourPresetSavedAppliedAndDeleted)
+{
+    const PresetTab tab = Colours();
+    auto &rows = Window().ColorTable().rows;
+    const std::string original = Preview();
+    Save(tab, "Evening");
+    EXPECT_EQ(Items(tab.list), QStringList{"Evening"});
+    EXPECT_EQ(tab.nameBox->text(), "");
+    ASSERT_TRUE(folder.Exists(PresetFile(tab, "Evening")));
+
+    rows[0].value = "#000000";
+    Window().Rebuildtemplate();
+    ASSERT_NE(Preview(), original);
+    Select(tab, "Evening");
+    tab.apply->click();
+    EXPECT_EQ(rows[0].value, "#DDE5D3");
+    EXPECT_EQ(Preview(), original);
+    EXPECT_TRUE(tab.list->selectedItems().isEmpty());
+    EXPECT_EQ(Window().Ui()->LabeledEdit1->text(), "");
+
+    ScriptedBoxes answers({platform::BoxAnswer::No, platform::BoxAnswer::Cancel, platform::BoxAnswer::Yes});
+    for (int press = 0; press < 3; ++press) {
+        EXPECT_EQ(Items(tab.list), QStringList{"Evening"});
+        EXPECT_TRUE(folder.Exists(PresetFile(tab, "Evening")));
+        Select(tab, "Evening");
+        tab.remove->click();
+    }
+    EXPECT_EQ(answers.Texts(), QStringList(3, "Are you sure you really want to delete the preset \"Evening\"?"));
+    EXPECT_EQ(answers.Shown().front().kind, platform::BoxKind::Confirm);
+    EXPECT_FALSE(folder.Exists(PresetFile(tab, "Evening")));
+    EXPECT_EQ(tab.list->count(), 0);
+    EXPECT_EQ(rows[0].value, "#DDE5D3");
+    EXPECT_EQ(Preview(), original);
+}
+
+TEST_F(PresetsTest, ImageAndLayoutPresetsByEnterAndDoubleClick)
+{
+    struct Case {
+        PresetTab tab;
+        std::function<void(const char *)> change;
+    };
+    const Case cases[] = {
+        {Images(), [this](const char *file) { Window().ImageTable().rows.at(1).fileName = file; }},
+        {Layouts(), [this](const char *option) { Window().LayoutTable().rows.at(1).option = option; }},
+    };
+    const char *const kNewChoice[] = {"lake.jpg", "buttons"};
+    for (std::size_t i = 0; i < 2; ++i) {
+        const PresetTab &tab = cases[i].tab;
+        const std::string original = Preview();
+        tab.nameBox->setText({});
+        QTest::keyClicks(tab.nameBox, " Sunny");
+        QTest::keyClick(tab.nameBox, Qt::Key_Return);
+        EXPECT_EQ(Items(tab.list), QStringList{" Sunny"});
+        EXPECT_TRUE(folder.Exists(PresetFile(tab, " Sunny")));
+
+        cases[i].change(kNewChoice[i]);
+        Window().Rebuildtemplate();
+        ASSERT_NE(Preview(), original) << tab.folder;
+        Select(tab, " Sunny");
+        emit tab.list->itemDoubleClicked(tab.list->currentItem());
+        EXPECT_EQ(Preview(), original) << tab.folder;
+        EXPECT_TRUE(tab.list->selectedItems().isEmpty());
+    }
+    EXPECT_EQ(Window().ImageTable().rows.at(1).folder, "images/header/");
+    EXPECT_TRUE(boxes.Shown().empty()) << boxes.Texts().join('|').toStdString();
+}
+
+TEST_F(PresetsTest, NameBoxesRefuseWithoutTouchingTheList)
+{
+    const PresetTab tab = Layouts();
+    EXPECT_EQ(tab.nameBox->text(), "[Enter Name of Preset Here]");
+    tab.save->click();
+    EXPECT_TRUE(std::filesystem::is_directory(folder.Path("templates/meadowlark/presets/layouts")));
+    Focus(tab.nameBox);
+    EXPECT_EQ(tab.nameBox->text(), "");
+    tab.nameBox->setText("typed");
+    Focus(tab.nameBox);
+    EXPECT_EQ(tab.nameBox->text(), "typed");
+
+    folder.Write(PresetFile(tab, "Old"), "<r><c><item/></c></r>");
+    for (const QString &name : {QString("   "), QString("Old"), QString("../../layouts"), QString("..")}) {
+        Save(tab, name);
+        EXPECT_EQ(tab.nameBox->text(), name);
+    }
+    EXPECT_EQ(boxes.Texts(), (QStringList{"Please, enter a name for this preset!",
+                                          "Please, enter a name for this preset!", "Such Preset Already Exists!",
+                                          "Error Saving Preset. Please, be sure you are using only letters and "
+                                          "numbers in the preset name!",
+                                          "Error Saving Preset. Please, be sure you are using only letters and "
+                                          "numbers in the preset name!"}));
+    EXPECT_EQ(tab.list->count(), 0);
+    EXPECT_EQ(folder.Read(PresetFile(tab, "Old")), "<r><c><item/></c></r>");
+    EXPECT_EQ(ReadTemplateFile("meadowlark", "layouts.xml").substr(0, 5), "<?xml");
+}
+
+TEST_F(PresetsTest, ApplyRereadsTheListAndDeleteFailureKeepsTheEntry)
+{
+    const PresetTab tab = Images();
+    Save(tab, "A");
+    Save(tab, "B");
+    std::filesystem::remove(folder.Path("templates/meadowlark/" + form->Names().TempFile));
+    tab.apply->click();
+    EXPECT_FALSE(folder.Exists("templates/meadowlark/" + form->Names().TempFile)) << "no selection: no apply";
+
+    std::filesystem::copy_file(folder.Path(PresetFile(tab, "A")), folder.Path(PresetFile(tab, "C")));
+    std::filesystem::remove(folder.Path(PresetFile(tab, "B")));
+    Select(tab, "A");
+    tab.apply->click();
+    QStringList listed = Items(tab.list);
+    listed.sort();
+    EXPECT_EQ(listed, (QStringList{"A", "C"}));
+    EXPECT_TRUE(tab.list->selectedItems().isEmpty());
+
+    std::filesystem::remove(folder.Path(PresetFile(tab, "C")));
+    folder.Write(PresetFile(tab, "C") + "/inside", "x");
+    ScriptedBoxes answers({platform::BoxAnswer::Yes});
+    Select(tab, "C");
+    tab.remove->click();
+    EXPECT_EQ(answers.Texts().last(), "Error: Cannot Delete Preset.");
+    EXPECT_TRUE(folder.Exists(PresetFile(tab, "C") + "/inside"));
+    listed = Items(tab.list);
+    listed.sort();
+    EXPECT_EQ(listed, (QStringList{"A", "C"}));
+
+    std::filesystem::remove(folder.Path(PresetFile(tab, "A")));
+    Select(tab, "A");
+    EXPECT_THROW(Window().Button18Click(), std::runtime_error) << "a preset gone since the list was read";
+    EXPECT_EQ(tab.list->count(), 2) << "the list is not re-read then";
+}
