@@ -69,10 +69,12 @@ void DeleteSelected(const std::string &folder, QListWidget *list)
     if (!entry) return;
     const QString question = "Are you sure you really want to delete the preset \"" + entry->text() + "\"?";
     if (platform::AskConfirmation(question) != platform::BoxAnswer::Yes) return;
-    if (DeletePresetFile(PresetPath(folder, entry->text().toStdString())))
-        delete entry;
-    else
+    if (!DeletePresetFile(PresetPath(folder, entry->text().toStdString()))) {
         platform::ShowMessage("Error: Cannot Delete Preset.");
+        return;
+    }
+    delete entry;
+    list->setCurrentRow(-1);
 }
 
 }  // namespace

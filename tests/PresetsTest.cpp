@@ -69,7 +69,8 @@ TEST_F(PresetsTest, ColourPresetSavedAppliedAndDeleted)
     auto &rows = Window().ColorTable().rows;
     const std::string original = Preview();
     Save(tab, "Evening");
-    EXPECT_EQ(Items(tab.list), QStringList{"Evening"});
+    Save(tab, "Morning");
+    EXPECT_EQ(Items(tab.list), (QStringList{"Evening", "Morning"}));
     EXPECT_EQ(tab.nameBox->text(), "");
     ASSERT_TRUE(folder.Exists(PresetFile(tab, "Evening")));
 
@@ -85,7 +86,7 @@ TEST_F(PresetsTest, ColourPresetSavedAppliedAndDeleted)
 
     ScriptedBoxes answers({platform::BoxAnswer::No, platform::BoxAnswer::Cancel, platform::BoxAnswer::Yes});
     for (int press = 0; press < 3; ++press) {
-        EXPECT_EQ(Items(tab.list), QStringList{"Evening"});
+        EXPECT_EQ(Items(tab.list), (QStringList{"Evening", "Morning"}));
         EXPECT_TRUE(folder.Exists(PresetFile(tab, "Evening")));
         Select(tab, "Evening");
         tab.remove->click();
@@ -93,7 +94,8 @@ TEST_F(PresetsTest, ColourPresetSavedAppliedAndDeleted)
     EXPECT_EQ(answers.Texts(), QStringList(3, "Are you sure you really want to delete the preset \"Evening\"?"));
     EXPECT_EQ(answers.Shown().front().kind, platform::BoxKind::Confirm);
     EXPECT_FALSE(folder.Exists(PresetFile(tab, "Evening")));
-    EXPECT_EQ(tab.list->count(), 0);
+    EXPECT_EQ(Items(tab.list), QStringList{"Morning"});
+    EXPECT_TRUE(tab.list->selectedItems().isEmpty()) << "no other preset is chosen for the next delete";
     EXPECT_EQ(rows[0].value, "#DDE5D3");
     EXPECT_EQ(Preview(), original);
 }
