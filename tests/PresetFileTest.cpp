@@ -59,10 +59,6 @@ TEST_F(PresetFileTest, RefusedNamesWriteNothingButTheFolders)
                                    std::string("."), std::string(".."), std::string("cut\0off", 7)})
         EXPECT_EQ(SaveColors(name), SaveOutcome::NameUnsafe) << name;
     EXPECT_EQ(FileCount(Dir()), 1u) << "only colors.xml";
-    EXPECT_EQ(SaveRefusal(SaveOutcome::NameMissing), std::string("Please, enter a name for this preset!"));
-    EXPECT_EQ(SaveRefusal(SaveOutcome::NameUnsafe),
-              std::string("Error Saving Preset. Please, be sure you are using only letters and numbers in the "
-                          "preset name!"));
     EXPECT_STREQ(SaveRefusal(SaveOutcome::NameUnsafe), SaveRefusal(SaveOutcome::WriteFailed));
 }
 
@@ -74,7 +70,6 @@ TEST_F(PresetFileTest, NameIsKeptAsTypedAndNeverOverwritten)
 
     folder.Write("tpl/presets/colors/Mine.xml", "hand-made");
     EXPECT_EQ(SaveColors("Mine"), SaveOutcome::AlreadyExists);
-    EXPECT_EQ(SaveRefusal(SaveOutcome::AlreadyExists), std::string("Such Preset Already Exists!"));
     EXPECT_EQ(folder.Read("tpl/presets/colors/Mine.xml"), "hand-made");
     EXPECT_EQ(SaveColors("mine"), SaveOutcome::Saved) << "names differing in case are other files here";
 
@@ -97,19 +92,10 @@ TEST_F(PresetFileTest, SavedColourPresetIsTheConfigurationFileWithTheRowValues)
         item.ChildNamed("var").SetText(colors[index].variable);
         item.ChildNamed("default").SetText(colors[index++].value);
     }, [&] { doc.SaveAs(expected); });
-    EXPECT_EQ(folder.Read("tpl/presets/colors/Shop.xml"), folder.Read("expected.xml"));
-
     const std::string saved = folder.Read("tpl/presets/colors/Shop.xml");
-    EXPECT_NE(saved.find("encoding=\"ISO-8859-1\""), std::string::npos);
-    EXPECT_NE(saved.find("<palette>"), std::string::npos);
+    EXPECT_EQ(saved, folder.Read("expected.xml"));
     EXPECT_NE(saved.find("<note>kept</note>"), std::string::npos);
-    EXPECT_NE(saved.find("<hint>main</hint>"), std::string::npos);
-    EXPECT_NE(saved.find("<title>Ignored</title>"), std::string::npos);
-    EXPECT_NE(saved.find("palette of the shop"), std::string::npos);
-    const auto items = Read(ColorFolder() + "Shop.xml", {"title", "var", "default"});
-    ASSERT_EQ(items.size(), 3u);
-    for (std::size_t i = 0; i < items.size(); ++i)
-        EXPECT_EQ(items[i], (std::vector<std::string>{colors[i].title, colors[i].variable, colors[i].value}));
+    EXPECT_NE(saved.find("Paper &lt;&amp;&gt;"), std::string::npos);
 }
 
 TEST_F(PresetFileTest, ImageAndLayoutPresetsKeepTheFolderInVar)
@@ -218,16 +204,10 @@ TEST_F(PresetFileTest, SaveApplySaveKeepsTheValues)
 
 TEST_F(PresetFileTest, DeleteRemovesOnlyFiles)
 {
-    folder.Write("p/A.xml", "x");
-    EXPECT_TRUE(DeletePresetFile(folder.Path("p/A.xml")));
-    EXPECT_FALSE(folder.Exists("p/A.xml"));
-    EXPECT_FALSE(DeletePresetFile(folder.Path("p/A.xml"))) << "already gone";
     std::filesystem::create_directories(folder.Path("p/Empty.xml"));
-    folder.Write("p/Full.xml/inside", "x");
     EXPECT_FALSE(DeletePresetFile(folder.Path("p/Empty.xml")));
-    EXPECT_FALSE(DeletePresetFile(folder.Path("p/Full.xml")));
     EXPECT_TRUE(folder.Exists("p/Empty.xml"));
-    EXPECT_TRUE(folder.Exists("p/Full.xml/inside"));
+    EXPECT_FALSE(DeletePresetFile(folder.Path("p/Gone.xml")));
 }
 
 TEST(PresetFolderTest, FolderOfEachKind)
