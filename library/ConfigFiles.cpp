@@ -37,7 +37,7 @@ TemplateNames ReadTemplateNames(XmlDocument &doc, const std::string &templateDir
     KeepDefaultWhenEmpty(names.PresetRoot, "presets");
     for (std::string *name : {&names.TempFolder, &names.LayoutRoot, &names.PresetRoot, &names.ImageBackup,
                               &names.ImageRoot})
-        *name = StripBadSlashes(*name);
+        *name = FilePath(StripBadSlashes(*name));
     return names;
 }
 

@@ -1,5 +1,7 @@
 #include "app/TForm1.h"
 
+#include "library/PresetList.h"
+#include "library/Presets.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Painting.h"
 #include "ui_TForm1.h"
@@ -14,12 +16,6 @@ template <class Row>
 void ShowTitles(QListWidget *list, const std::vector<Row> &rows)
 {
     for (const Row &row : rows) list->addItem(QString::fromStdString(row.title));
-}
-
-void ShowNames(QListWidget *list, const StringList &names)
-{
-    list->clear();
-    for (const std::string &name : names) list->addItem(QString::fromStdString(name));
 }
 
 }  // namespace
@@ -55,9 +51,7 @@ void TForm1::LoadImages()
     if (!present) return;
     lvImages.rows = ReadImageRows(XMLDoc, path);
     ShowTitles(ui->ListBox6, lvImages.rows);
-    StringList presets;
-    ListFilesNoExt(presets, TemplateDir + "/" + names.PresetRoot + "/images/", "*.xml");
-    ShowNames(ui->ListBox8, presets);
+    FillPresetList(ui->ListBox8, PresetFolder(TemplateDir, names.PresetRoot, PresetFormat<ImageRow>::kind));
 }
 
 void TForm1::LodaLayouts()
@@ -71,9 +65,7 @@ void TForm1::LodaLayouts()
     if (!present) return;
     lvLayouts.rows = ReadLayoutRows(XMLDoc, path);
     ShowTitles(ui->ListBox10, lvLayouts.rows);
-    StringList presets;
-    ListFilesNoExt(presets, TemplateDir + "/" + names.PresetRoot + "/layouts/", "*.xml");
-    ShowNames(ui->ListBox14, presets);
+    FillPresetList(ui->ListBox14, PresetFolder(TemplateDir, names.PresetRoot, PresetFormat<LayoutRow>::kind));
 }
 
 void TForm1::LoadColors()
@@ -88,9 +80,7 @@ void TForm1::LoadColors()
     if (!present) return;
     colors.rows = ReadColorRows(XMLDoc, path);
     ShowTitles(ui->ListBox2, colors.rows);
-    StringList presets;
-    ListFilesNoExt(presets, TemplateDir + "/" + names.PresetRoot + "/colors/", "*.xml");
-    ShowNames(ui->ListBox4, presets);
+    FillPresetList(ui->ListBox4, PresetFolder(TemplateDir, names.PresetRoot, PresetFormat<ColorRow>::kind));
 }
 
 void TForm1::LoadFonts()

@@ -1,5 +1,6 @@
 #include "app/TForm1.h"
 
+#include "library/PresetList.h"
 #include "library/Presets.h"
 #include "platform/ListBox.h"
 #include "platform/MessageBoxes.h"
@@ -23,6 +24,18 @@ public:
 private:
     QLineEdit *box_;
 };
+
+}  // namespace
+
+void FillPresetList(QListWidget *list, const std::string &folder)
+{
+    StringList names;
+    ListFilesNoExt(names, folder, "*.xml");
+    list->clear();
+    for (const std::string &name : names) list->addItem(QString::fromStdString(name));
+}
+
+namespace {
 
 template <class Row>
 std::string FolderOf(const std::string &templateDir, const TemplateNames &names)
@@ -56,10 +69,7 @@ template <class Row>
 void ApplySelected(XmlDocument &doc, const std::string &folder, QListWidget *list, std::vector<Row> &rows)
 {
     ApplyPreset(doc, PresetPath(folder, SelectedEntry(list)->text().toStdString()), rows);
-    StringList names;
-    ListFilesNoExt(names, folder, "*.xml");
-    list->clear();
-    for (const std::string &name : names) list->addItem(QString::fromStdString(name));
+    FillPresetList(list, folder);
     list->clearSelection();
 }
 

@@ -33,7 +33,7 @@ ItemVisitor FillFromRows(const PresetKind &kind, const std::vector<PresetValues>
 
 std::string PresetFolder(const std::string &templateDir, const std::string &presetRoot, const PresetKind &kind)
 {
-    return templateDir + "/" + FilePath(presetRoot) + "/" + kind.folder + "/";
+    return templateDir + "/" + presetRoot + "/" + kind.folder + "/";
 }
 
 std::string PresetPath(const std::string &folder, const std::string &name) { return folder + name + ".xml"; }

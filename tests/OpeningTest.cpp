@@ -71,13 +71,13 @@ TEST_F(OpeningTest, SettingsValuesAreTidiedButTheTempFileIsNot)
     AddTemplate("t", "%%CSS%%");
     WriteTemplateFile("t", "quorlin_settings.xml",
                       ItemFile("<item><imageroot>  /pics\\ </imageroot><tempfile> prev.html</tempfile>"
-                            "<tempfolder></tempfolder><presetroot>my/</presetroot></item>"));
+                            "<tempfolder></tempfolder><presetroot>my\\sets\\</presetroot></item>"));
     Open("t");
     const TemplateNames &names = Window().Names();
     EXPECT_EQ(names.ImageRoot, "pics");
     EXPECT_EQ(names.TempFile, " prev.html");
     EXPECT_EQ(names.TempFolder, "template");
-    EXPECT_EQ(names.PresetRoot, "my");
+    EXPECT_EQ(names.PresetRoot, "my/sets");
     EXPECT_EQ(names.ImageBackup, "");
     EXPECT_TRUE(folder.Exists("templates/t/ prev.html"));
 }

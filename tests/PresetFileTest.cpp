@@ -213,7 +213,7 @@ TEST_F(PresetFileTest, DeleteRemovesOnlyFiles)
 TEST(PresetFolderTest, FolderOfEachKind)
 {
     EXPECT_EQ(PresetFolder("/t", "presets", PresetFormat<ColorRow>::kind), "/t/presets/colors/");
-    EXPECT_EQ(PresetFolder("/t", "my\\sets", PresetFormat<ImageRow>::kind), "/t/my/sets/images/");
+    EXPECT_EQ(PresetFolder("/t", "my/sets", PresetFormat<ImageRow>::kind), "/t/my/sets/images/");
     EXPECT_EQ(PresetFolder("/t", "p", PresetFormat<LayoutRow>::kind), "/t/p/layouts/");
     EXPECT_EQ(PresetPath("/t/p/layouts/", " a "), "/t/p/layouts/ a .xml");
 }
