@@ -6,7 +6,6 @@
 
 #include <QColorDialog>
 #include <QPainter>
-#include <QShortcut>
 
 namespace {
 
@@ -52,10 +51,7 @@ void TForm1::ConnectColorHandlers()
     connect(ui->LabeledEdit1, &QLineEdit::returnPressed, this, &TForm1::Button2Click);
     connect(ui->Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
     connect(ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
-    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
-        auto *enter = new QShortcut(QKeySequence(key), ui->ColorListBox1, nullptr, nullptr, Qt::WidgetShortcut);
-        connect(enter, &QShortcut::activated, this, &TForm1::CustomColorEnter);
-    }
+    new EnterKeyFilter(ui->ColorListBox1, [this] { CustomColorEnter(); });
 }
 
 void TForm1::FillColorPicker()

@@ -4,7 +4,11 @@
 #include "app/Rows.h"
 #include "platform/Painting.h"
 
+#include <QKeyEvent>
 #include <QListWidget>
+
+#include <functional>
+#include <utility>
 
 // Row of the selected entry of a single-selection list, or -1.
 inline int SelectedRow(const QListWidget *list)
@@ -45,4 +49,26 @@ public:
 
 private:
     QWidget *window_;
+};
+
+// Runs an action when Enter is pressed in the watched widget; the key goes no further.
+class EnterKeyFilter : public QObject {
+public:
+    EnterKeyFilter(QWidget *watched, std::function<void()> action) : QObject(watched), action_(std::move(action))
+    {
+        watched->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress) return false;
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+        action_();
+        return true;
+    }
+
+private:
+    std::function<void()> action_;
 };
