@@ -3,8 +3,9 @@
 #include <QComboBox>
 
 // An editable combo box whose typed text is stored as it stands: no completion,
-// Enter reports Enter and leaves the text and the list alone, and DropDown is
-// reported before the list opens so that the list can be rebuilt first.
+// Enter reports Enter and leaves the text and the list alone, typing goes to the
+// text also while the list is open, and DropDown is reported before the list
+// opens so that the list can be rebuilt first.
 class ComboBox : public QComboBox {
     Q_OBJECT
 public:
@@ -20,10 +21,9 @@ signals:
     void Enter();
 
 protected:
+    void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void WatchLineEdit();
-
     bool opensListOnTyping = false;
 };

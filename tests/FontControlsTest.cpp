@@ -37,9 +37,9 @@ protected:
     static void Type(QComboBox *box, const QString &text)
     {
         box->setEditText({});
-        QTest::keyClicks(box->lineEdit(), text);
+        QTest::keyClicks(box, text);
     }
-    static void Enter(QComboBox *box) { QTest::keyClick(box->lineEdit(), Qt::Key_Return); }
+    static void Enter(QComboBox *box) { QTest::keyClick(box, Qt::Key_Return); }
     static void OpenList(QComboBox *box)
     {
         box->showPopup();
