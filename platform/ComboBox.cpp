@@ -63,9 +63,16 @@ bool ComboBox::eventFilter(QObject *watched, QEvent *event)
             emit Enter();
             return true;
         }
-        // Typing while the list is open goes on in the text.
+        // Typing while the list is open goes on in the text and leaves no entry
+        // highlighted, so that Enter then takes the typed text.
         if (watched == view() && IsTyping(key)) {
+            view()->setCurrentIndex({});
             QCoreApplication::sendEvent(lineEdit(), key);
+            return true;
+        }
+        if (watched == view() && IsEnter(key) && !view()->currentIndex().isValid()) {
+            hidePopup();
+            emit Enter();
             return true;
         }
     }

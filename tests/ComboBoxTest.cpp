@@ -42,5 +42,12 @@ TEST(ComboBoxTest, ListReportsDropDownBeforeOpeningAndTypingGoesOnInTheText)
     QTest::keyClicks(box.view(), "ahoma, a");
     QTest::keyClick(box.view(), Qt::Key_Backspace);
     EXPECT_EQ(box.currentText(), "Tahoma, ");
-    box.hidePopup();
+
+    QSignalSpy enters(&box, &ComboBox::Enter);
+    QSignalSpy choices(&box, &QComboBox::activated);
+    QTest::keyClick(box.view(), Qt::Key_Return);
+    EXPECT_EQ(enters.count(), 1) << "Enter after typing takes the typed text";
+    EXPECT_EQ(choices.count(), 0);
+    EXPECT_EQ(box.currentText(), "Tahoma, ");
+    EXPECT_FALSE(box.view()->isVisible());
 }
