@@ -85,6 +85,24 @@ public:
     void onFontSelected();
     void onLayoutSelected();
     void onImageSelected();
+    void LabeledEdit1Change();
+    void ColorListBox1Click();
+    void ListBox2DblClick();
+    void Button2Click();
+    void Button1Click();
+    void lvSelectItem(int row);
+    void ComboBox1DropDown(class QComboBox *box);
+    void ComboBox1Select();
+    void ComboBox2Select();
+    void ComboBox3Select();
+    void ComboBox4Select();
+    void ComboBox5Select();
+    void ComboBox6Select();
+    void Button10Click();
+    void lvLayoutsSelectItem(int row);
+    void ListBox11Click();
+    void lvImagesSelectItem(int row);
+    void ListBox7Click();
 
     // presets (library/)
     void Button4Click();
@@ -121,6 +139,14 @@ private:
 
     // colour, font, layout and image controls
     void ConnectControlHandlers();
+    void ConnectColorHandlers();
+    void ConnectFontHandlers();
+    void ConnectChoiceHandlers();
+    void FillColorPicker();
+    void SetCustomColor(TColor color);
+    void CustomColorEnter();
+    void StoreColor(const std::string &value);
+    void StoreFontValue(class QComboBox *box, std::string FontRow::*field);
 
     // presets
     void ConnectPresetHandlers();
@@ -150,6 +176,8 @@ private:
     // state of the site generation, code views and export
 
     // state of the controls
+    class QColorDialog *ColorDialog1 = nullptr;
+    TColor ColorDialog1Color = 0;
 
     // state of the presets
 };

@@ -1,0 +1,103 @@
+#include "ControlsFixture.h"
+
+namespace {
+
+class ChoiceControlsTest : public ControlsFixture {
+protected:
+    // A layout row "Columns" over lay\ and an image row "Logo" over pics\, and
+    // any further layout rows.
+    void AddChoices(const std::string &currentLayout, const std::string &currentImage,
+                    const std::string &moreLayouts = "")
+    {
+        AddTemplate("<div>%%L%%</div><div>%%M%%</div><img src=\"%%IMG%%\">",
+                    {{"layouts.xml",
+                      ItemFile("<item><title>Columns</title><default>" + currentLayout +
+                               "</default><folder>lay\\</folder><var>%%L%%</var></item>" +
+                               moreLayouts)},
+                     {"lay/wide.lyo", "<wide/>\n"},
+                     {"lay/narrow.lyo", "<narrow/>\n"},
+                     {"lay/readme.txt", "not an option"},
+                     {"images.xml", ItemFile("<item><image>Logo</image><url>" + currentImage +
+                                             "</url><folder>pics\\</folder><var>%%IMG%%</var></item>")},
+                     {"pics/logo.gif", "GIF89a"},
+                     {"pics/Thumbs.db", ""},
+                     {"pics/old/keep.gif", "GIF89a"}});
+        OpenShown("t");
+    }
+    Ui::TForm1 *ui() { return Window().Ui(); }
+    const LayoutRow &Layout(int row) { return Window().LayoutTable().rows[row]; }
+    const ImageRow &Image() { return Window().ImageTable().rows[0]; }
+    static QString Selected(const QListWidget *list)
+    {
+        return list->currentItem() && list->currentItem()->isSelected() ? list->currentItem()->text() : "<none>";
+    }
+};
+
+}  // namespace
+
+TEST_F(ChoiceControlsTest, LayoutOptionsAreTheSortedOptionFiles)
+{
+    AddChoices("wide", "logo.gif");
+    ForgetPreview();
+    ClickRow(ui()->ListBox10, 0);
+    EXPECT_EQ(Items(ui()->ListBox11), QStringList({"narrow", "wide"}));
+    EXPECT_EQ(Selected(ui()->ListBox11), "wide");
+    EXPECT_FALSE(Rebuilt()) << "selecting a title writes nothing";
+
+    ClickRow(ui()->ListBox11, 0);
+    EXPECT_EQ(Layout(0).option, "narrow");
+    EXPECT_TRUE(PreviewContains("<div><narrow/>\r\n</div>"));
+}
+
+TEST_F(ChoiceControlsTest, CurrentOptionDifferingInCaseStandsBesideTheFile)
+{
+    AddChoices("Wide", "logo.gif",
+               "<item><title>Nothing</title><default>plain</default><folder>missing\\</folder></item>");
+    ClickRow(ui()->ListBox10, 0);
+    EXPECT_EQ(Items(ui()->ListBox11), QStringList({"narrow", "wide", "Wide"}));
+    EXPECT_EQ(Selected(ui()->ListBox11), "Wide");
+
+    ClickRow(ui()->ListBox10, 1);
+    EXPECT_EQ(Items(ui()->ListBox11), QStringList({"plain"})) << "a missing folder shows the current option only";
+    EXPECT_EQ(Selected(ui()->ListBox11), "plain");
+}
+
+TEST_F(ChoiceControlsTest, OptionClickWithoutARowSelectedWritesNothing)
+{
+    AddChoices("wide", "logo.gif");
+    ui()->ListBox11->addItems({"narrow", "wide"});
+    ui()->ListBox7->addItems({"logo.gif"});
+    ForgetPreview();
+    ClickRow(ui()->ListBox11, 0);
+    ClickRow(ui()->ListBox7, 0);
+    EXPECT_FALSE(Rebuilt());
+    EXPECT_EQ(Layout(0).option, "wide");
+}
+
+TEST_F(ChoiceControlsTest, ImageCandidatesLeaveOutThumbnailCaches)
+{
+    AddChoices("wide", "logo.gif");
+    ForgetPreview();
+    ClickRow(ui()->ListBox6, 0);
+    EXPECT_EQ(Items(ui()->ListBox7), QStringList({"logo.gif", "old"}));
+    EXPECT_EQ(Selected(ui()->ListBox7), "logo.gif");
+    EXPECT_FALSE(Rebuilt());
+    EXPECT_TRUE(Window().updatesEnabled());
+
+    ClickRow(ui()->ListBox7, 1);
+    EXPECT_EQ(Image().fileName, "old") << "a sub-folder is chosen like a file";
+    EXPECT_TRUE(PreviewContains("<img src=\"pics\\old\">"));
+}
+
+TEST_F(ChoiceControlsTest, MissingOrEmptyCurrentImageIsAddedAndSelected)
+{
+    AddChoices("wide", "");
+    ClickRow(ui()->ListBox6, 0);
+    EXPECT_EQ(Items(ui()->ListBox7), QStringList({"", "logo.gif", "old"}));
+    EXPECT_EQ(ui()->ListBox7->currentRow(), 0);
+
+    Window().ImageTable().rows[0].fileName = "Logo.gif";
+    Window().lvImagesSelectItem(0);
+    EXPECT_EQ(Items(ui()->ListBox7), QStringList({"logo.gif", "Logo.gif", "old"}));
+    EXPECT_EQ(Selected(ui()->ListBox7), "Logo.gif");
+}

@@ -1,0 +1,165 @@
+#include "ControlsFixture.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QTimer>
+
+namespace {
+
+class ColorControlsTest : public ControlsFixture {
+protected:
+    void SetUp() override
+    {
+        InstallSample("meadowlark");
+        OpenShown("meadowlark");
+    }
+    Ui::TForm1 *ui() { return Window().Ui(); }
+    const std::string &Value(int row) { return Window().ColorTable().rows[row].value; }
+    int PickerRow() { return ui()->ColorListBox1->currentRow(); }
+    QString CustomSwatchName() { return ui()->ColorListBox1->item(0)->icon().pixmap(24, 14).toImage().pixelColor(8, 7).name(); }
+
+    void Type(const QString &text)
+    {
+        ui()->LabeledEdit1->clear();
+        QTest::keyClicks(ui()->LabeledEdit1, text);
+    }
+
+    // Answers the next colour dialog: remembers the colour it opened on, then
+    // picks `pick` or cancels when `pick` is invalid.
+    void AnswerColorDialog(QColor pick)
+    {
+        QTimer::singleShot(0, [this, pick] {
+            auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            ++dialogsOpened;
+            openedOn = dialog->currentColor();
+            if (!pick.isValid()) return dialog->reject();
+            dialog->setCurrentColor(pick);
+            dialog->accept();
+        });
+    }
+
+    int dialogsOpened = 0;
+    QColor openedOn;
+};
+
+}  // namespace
+
+TEST_F(ColorControlsTest, WithNoRowSelectedNothingWritesOrRebuilds)
+{
+    const auto before = Window().ColorTable().rows;
+    ForgetPreview();
+    ClickRow(ui()->ColorListBox1, 10);
+    Type("#123456");
+    QTest::keyClick(ui()->LabeledEdit1, Qt::Key_Return);
+    ui()->Button2->click();
+    ui()->Button1->click();
+    ui()->BitBtn6->click();
+    EXPECT_FALSE(Rebuilt());
+    for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(Window().ColorTable().rows[i].value, before[i].value);
+    EXPECT_EQ(ui()->ColorListBox1->count(), 21);
+    EXPECT_EQ(ui()->ColorListBox1->item(0)->text(), "Custom...");
+}
+
+TEST_F(ColorControlsTest, SelectingARowShowsItsValueAndWritesNothing)
+{
+    ForgetPreview();
+    ClickRow(ui()->ListBox2, 1);
+    EXPECT_EQ(ui()->LabeledEdit1->text(), "#FFFFFF");
+    EXPECT_EQ(ui()->ColorListBox1->currentItem()->text(), "White");
+    EXPECT_FALSE(Rebuilt());
+}
+
+TEST_F(ColorControlsTest, TypedValueIsStoredAsTypedOnlyOnEnterOrApply)
+{
+    ClickRow(ui()->ListBox2, 0);
+    ForgetPreview();
+    Type("#ff0000");
+    EXPECT_EQ(ui()->ColorListBox1->currentItem()->text(), "Red") << "the picker follows the typing";
+    EXPECT_EQ(Value(0), "#DDE5D3");
+    EXPECT_FALSE(Rebuilt());
+
+    QTest::keyClick(ui()->LabeledEdit1, Qt::Key_Return);
+    EXPECT_EQ(Value(0), "#ff0000");
+    EXPECT_TRUE(PreviewContains("background-color: #ff0000;"));
+
+    Type("");
+    ui()->Button2->click();
+    EXPECT_EQ(Value(0), "") << "an empty value box stores an empty value";
+    EXPECT_TRUE(PreviewContains("background-color: ;"));
+
+    ClickRow(ui()->ColorListBox1, 10);
+    EXPECT_EQ(Value(0), "#FF0000");
+    EXPECT_EQ(ui()->LabeledEdit1->text(), "#FF0000");
+    EXPECT_TRUE(PreviewContains("background-color: #FF0000;"));
+}
+
+TEST_F(ColorControlsTest, UnnamedColourGoesToTheCustomEntry)
+{
+    ClickRow(ui()->ListBox2, 2);
+    Type("#1A2B3C");
+    EXPECT_EQ(PickerRow(), 0);
+    EXPECT_EQ(CustomSwatchName(), "#1a2b3c");
+    ClickRow(ui()->ColorListBox1, 1);
+    EXPECT_EQ(Value(2), "#000000");
+    ClickRow(ui()->ColorListBox1, 0);
+    EXPECT_EQ(Value(2), "#1A2B3C") << "the custom entry keeps its colour";
+    EXPECT_TRUE(PreviewContains("color: #1A2B3C;"));
+}
+
+TEST_F(ColorControlsTest, TransparentLeavesABlackCustomEntryThatWritesBlack)
+{
+    ClickRow(ui()->ListBox2, 3);
+    ui()->Button1->click();
+    EXPECT_EQ(Value(3), "transparent");
+    EXPECT_EQ(ui()->LabeledEdit1->text(), "transparent");
+    EXPECT_EQ(PickerRow(), 0);
+    EXPECT_EQ(CustomSwatchName(), "#000000");
+    EXPECT_TRUE(PreviewContains("color: transparent;"));
+
+    ClickRow(ui()->ColorListBox1, 12);
+    ClickRow(ui()->ColorListBox1, 0);
+    EXPECT_EQ(Value(3), "#000000") << "the custom entry writes the colour it shows";
+}
+
+TEST_F(ColorControlsTest, ColourDialogOpensOnTheColourLastChosenInIt)
+{
+    AnswerColorDialog(QColor("#123456"));
+    ClickRow(ui()->ListBox2, 4);  // a double-click begins as a click
+    QTest::mouseDClick(ui()->ListBox2->viewport(), Qt::LeftButton, {},
+                       ui()->ListBox2->visualItemRect(ui()->ListBox2->item(4)).center());
+    EXPECT_EQ(ui()->ListBox2->currentRow(), 4);
+    EXPECT_EQ(openedOn, QColor(Qt::black)) << "black the first time";
+    EXPECT_EQ(Value(4), "#123456");
+    EXPECT_EQ(ui()->LabeledEdit1->text(), "#123456");
+    EXPECT_TRUE(PreviewContains("color: #123456;"));
+
+    ClickRow(ui()->ListBox2, 0);
+    AnswerColorDialog(QColor());
+    ui()->BitBtn6->click();
+    EXPECT_EQ(openedOn, QColor("#123456")) << "not the row's value";
+    EXPECT_EQ(Value(0), "#DDE5D3") << "Cancel changes nothing";
+
+    AnswerColorDialog(QColor());
+    ui()->BitBtn6->click();
+    EXPECT_EQ(openedOn, QColor("#123456")) << "a cancelled choice is not remembered";
+    EXPECT_EQ(dialogsOpened, 3);
+}
+
+TEST_F(ColorControlsTest, EnterOnTheCustomEntryOpensADialogPresetWithItsColour)
+{
+    ClickRow(ui()->ListBox2, 5);
+    Type("#1A2B3C");
+    ui()->ColorListBox1->setFocus();
+    AnswerColorDialog(QColor("#102030"));
+    QTest::keyClick(ui()->ColorListBox1, Qt::Key_Return);
+    EXPECT_EQ(openedOn, QColor("#1A2B3C"));
+    EXPECT_EQ(QColorDialog::customColor(0), QColor("#1A2B3C"));
+    EXPECT_EQ(Value(5), "#102030");
+    EXPECT_EQ(CustomSwatchName(), "#102030");
+    EXPECT_TRUE(PreviewContains("background-color: #102030;"));
+
+    ClickRow(ui()->ColorListBox1, 3);
+    QTest::keyClick(ui()->ColorListBox1, Qt::Key_Return);
+    EXPECT_EQ(dialogsOpened, 1) << "Enter on a named entry opens nothing";
+}

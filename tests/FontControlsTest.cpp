@@ -1,0 +1,185 @@
+#include "ControlsFixture.h"
+
+#include "platform/ComboBox.h"
+
+#include <QAbstractItemView>
+#include <QLineEdit>
+
+namespace {
+
+
+std::string FontItem(const std::string &title, const std::string &family, int number)
+{
+    return "<item><title>" + title + "</title><font-family>" + family +
+           "</font-family><font-size>12</font-size><font-measure>px</font-measure><font-weight>bold</font-weight>"
+           "<font-style>normal</font-style><font-decoration>none</font-decoration><var>%%F" +
+           std::to_string(number) + "%%</var></item>";
+}
+
+class FontControlsTest : public ControlsFixture {
+protected:
+    void SetUp() override
+    {
+        AddTemplate("<p>[%%F1%%]</p><p>[%%F2%%]</p>",
+                    {{"fonts.xml", ItemFile(FontItem("Body", "Arial, Helvetica, sans-serif", 1) +
+                                            FontItem("Title", "Georgia", 2))}});
+        OpenShown("t");
+    }
+    Ui::TForm1 *ui() { return Window().Ui(); }
+    const FontRow &Row(int row) { return Window().FontTable().rows[row]; }
+
+    static QStringList Entries(const QComboBox *box)
+    {
+        QStringList entries;
+        for (int i = 0; i < box->count(); ++i) entries << box->itemText(i);
+        return entries;
+    }
+    static void Type(QComboBox *box, const QString &text)
+    {
+        box->setEditText({});
+        QTest::keyClicks(box, text);
+    }
+    static void Enter(QComboBox *box) { QTest::keyClick(box, Qt::Key_Return); }
+    static void OpenList(QComboBox *box)
+    {
+        box->showPopup();
+        box->hidePopup();
+    }
+};
+
+}  // namespace
+
+TEST_F(FontControlsTest, WithNoRowSelectedNothingWritesButListsStillSort)
+{
+    ForgetPreview();
+    Type(ui()->ComboBox4, "lighter");
+    Enter(ui()->ComboBox4);
+    for (QPushButton *apply : {ui()->Button9, ui()->Button10, ui()->Button11, ui()->Button12, ui()->Button13})
+        apply->click();
+    emit ui()->ComboBox1->activated(0);
+    EXPECT_FALSE(Rebuilt());
+    EXPECT_EQ(Row(0).weight, "bold");
+
+    ui()->ComboBox5->addItems({"b", "a", "b"});
+    OpenList(ui()->ComboBox5);
+    EXPECT_EQ(Entries(ui()->ComboBox5), QStringList({"a", "b"}));
+}
+
+TEST_F(FontControlsTest, SelectingARowFillsTheBoxesWithItsValuesFirst)
+{
+    ForgetPreview();
+    ClickRow(ui()->ListBox5, 0);
+    EXPECT_EQ(ui()->ComboBox1->currentText(), "Arial, Helvetica, sans-serif");
+    EXPECT_EQ(ui()->ComboBox2->currentText(), "12");
+    EXPECT_EQ(ui()->ComboBox3->currentText(), "px");
+    EXPECT_EQ(ui()->ComboBox4->currentText(), "bold");
+    EXPECT_EQ(ui()->ComboBox5->currentText(), "normal");
+    EXPECT_EQ(ui()->ComboBox6->currentText(), "none");
+    EXPECT_EQ(Entries(ui()->ComboBox1).count("Arial, Helvetica, sans-serif"), 2);
+    EXPECT_EQ(Entries(ui()->ComboBox4).size(), int(Window().FontWeights.size()) + 1);
+    EXPECT_FALSE(Rebuilt()) << "selecting writes nothing";
+    EXPECT_TRUE(Window().updatesEnabled());
+
+    OpenList(ui()->ComboBox1);
+    EXPECT_EQ(Entries(ui()->ComboBox1).count("Arial, Helvetica, sans-serif"), 1);
+    EXPECT_EQ(Entries(ui()->ComboBox1).front(), "Arial, Helvetica, sans-serif");
+    EXPECT_EQ(ui()->ComboBox1->currentText(), "Arial, Helvetica, sans-serif");
+}
+
+TEST_F(FontControlsTest, SizeListOpensSortedAsTextKeepingTheTypedText)
+{
+    ClickRow(ui()->ListBox5, 0);
+    Type(ui()->ComboBox2, "13");
+    OpenList(ui()->ComboBox2);
+    const QStringList sizes = Entries(ui()->ComboBox2);
+    EXPECT_EQ(sizes.mid(0, 9), QStringList({"10", "12", "14", "18", "24", "36", "72", "9", "large"}));
+    EXPECT_EQ(sizes.count("12"), 1);
+    EXPECT_FALSE(sizes.contains("13")) << "typed text is not added";
+    EXPECT_EQ(sizes.size(), int(Window().FontSizes.size()));
+    EXPECT_EQ(ui()->ComboBox2->currentText(), "13");
+    OpenList(ui()->ComboBox2);
+    EXPECT_EQ(Entries(ui()->ComboBox2), sizes);
+}
+
+TEST_F(FontControlsTest, SizeRuleClearsTheUnitForSizesThatAreNotAllDigits)
+{
+    ClickRow(ui()->ListBox5, 0);
+    Type(ui()->ComboBox2, "16");
+    Enter(ui()->ComboBox2);
+    EXPECT_EQ(Row(0).size, "16");
+    EXPECT_EQ(Row(0).unit, "px");
+    EXPECT_TRUE(PreviewContains("[font-family:Arial, Helvetica, sans-serif;\r\nfont-size:16px;"));
+
+    Type(ui()->ComboBox2, "small");
+    Enter(ui()->ComboBox2);
+    EXPECT_EQ(Row(0).size, "small");
+    EXPECT_EQ(Row(0).unit, "");
+    EXPECT_EQ(ui()->ComboBox3->currentText(), "");
+    EXPECT_TRUE(PreviewContains("font-size:small;"));
+
+    Type(ui()->ComboBox3, "px");
+    Enter(ui()->ComboBox3);
+    EXPECT_EQ(Row(0).unit, "px") << "a unit is stored whatever the size";
+    EXPECT_TRUE(PreviewContains("font-size:smallpx;"));
+}
+
+TEST_F(FontControlsTest, SizeLineApplyStoresSizeThenUnit)
+{
+    ClickRow(ui()->ListBox5, 1);
+    Type(ui()->ComboBox2, "x-large");
+    Type(ui()->ComboBox3, "px");
+    ui()->Button10->click();
+    EXPECT_EQ(Row(1).size, "x-large");
+    EXPECT_EQ(Row(1).unit, "");
+    EXPECT_EQ(ui()->ComboBox3->currentText(), "");
+    EXPECT_TRUE(PreviewContains("[font-family:Georgia;\r\nfont-size:x-large;\r\n"));
+}
+
+TEST_F(FontControlsTest, EachLineStoresItsOwnValueAsTyped)
+{
+    ClickRow(ui()->ListBox5, 1);
+    const std::pair<QComboBox *, QPushButton *> lines[] = {
+        {ui()->ComboBox1, ui()->Button9}, {ui()->ComboBox4, ui()->Button11},
+        {ui()->ComboBox5, ui()->Button12}, {ui()->ComboBox6, ui()->Button13}};
+    for (const auto &[box, apply] : lines) {
+        Type(box, " Typed ");
+        apply->click();
+    }
+    EXPECT_EQ(Row(1).family, " Typed ");
+    EXPECT_EQ(Row(1).weight, " Typed ");
+    EXPECT_EQ(Row(1).style, " Typed ");
+    EXPECT_EQ(Row(1).decoration, " Typed ");
+    EXPECT_EQ(Row(1).size, "12");
+    EXPECT_EQ(Row(0).family, "Arial, Helvetica, sans-serif");
+    EXPECT_TRUE(PreviewContains("[font-family: Typed ;\r\nfont-size:12px;\r\nfont-weight: Typed ;\r\n"
+                                "font-style: Typed ;\r\ntext-decoration: Typed ;\r\n]"));
+
+    Type(ui()->ComboBox4, "BOLD");
+    Enter(ui()->ComboBox4);
+    EXPECT_EQ(Row(1).weight, "BOLD") << "Enter takes no entry of the list in place of the text";
+    EXPECT_EQ(ui()->ComboBox4->currentText(), "BOLD");
+}
+
+TEST_F(FontControlsTest, ChoosingFromTheListStoresTheEntry)
+{
+    ClickRow(ui()->ListBox5, 0);
+    ui()->ComboBox5->setFocus();
+    ui()->ComboBox5->showPopup();
+    QAbstractItemView *list = ui()->ComboBox5->view();
+    const int italic = ui()->ComboBox5->findText("italic");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(italic, 0)).center());
+    EXPECT_EQ(Row(0).style, "italic");
+    EXPECT_TRUE(PreviewContains("font-style:italic;"));
+}
+
+TEST_F(FontControlsTest, TypedValueIsLostWhenAnotherRowIsSelected)
+{
+    ClickRow(ui()->ListBox5, 0);
+    Type(ui()->ComboBox1, "Courier");
+    EXPECT_TRUE(ui()->ComboBox1->view()->isVisible()) << "the family list opens as the user types";
+    ui()->ComboBox1->hidePopup();
+    ClickRow(ui()->ListBox5, 1);
+    EXPECT_EQ(ui()->ComboBox1->currentText(), "Georgia");
+    EXPECT_EQ(Row(0).family, "Arial, Helvetica, sans-serif");
+    EXPECT_FALSE(ui()->ComboBox2->view()->isVisible());
+}
