@@ -16,6 +16,8 @@ class TForm1;
 }
 class QsciScintilla;
 class QTabWidget;
+class QComboBox;
+class QColorDialog;
 class DriveBox;
 class DirectoryList;
 class FileListBox;
@@ -91,7 +93,7 @@ public:
     void Button2Click();
     void Button1Click();
     void lvSelectItem(int row);
-    void ComboBox1DropDown(class QComboBox *box);
+    void ComboBox1DropDown(QComboBox *box);
     void ComboBox1Select();
     void ComboBox2Select();
     void ComboBox3Select();
@@ -146,7 +148,7 @@ private:
     void SetCustomColor(TColor color);
     void CustomColorEnter();
     void StoreColor(const std::string &value);
-    void StoreFontValue(class QComboBox *box, std::string FontRow::*field);
+    void StoreFontValue(QComboBox *box, std::string FontRow::*field);
 
     // presets
     void ConnectPresetHandlers();
@@ -176,7 +178,7 @@ private:
     // state of the site generation, code views and export
 
     // state of the controls
-    class QColorDialog *ColorDialog1 = nullptr;
+    QColorDialog *ColorDialog1 = nullptr;
     TColor ColorDialog1Color = 0;
 
     // state of the presets
