@@ -81,6 +81,15 @@ public:
     // site generation, code views and export (builder/)
     void ShellTreeViewChange();
     void JvFileListBox1Change();
+    void PageControl1Change();
+    void GenerateTemplate();
+    void CheckBox2KeyPress();
+    void BitBtn15Click();
+    void Button19Click();
+    void BitBtn21Click();
+    void ExportTemplate();
+    void CheckBox1Click();
+    void PageControl2Change(int index);
 
     // colour, font, layout and image controls (builder/)
     void ListBox2Click();
@@ -138,6 +147,10 @@ private:
 
     // site generation, code views and export
     void ConnectExportHandlers();
+    void ConnectGenerationHandlers();
+    void InstallStripedLists();
+    void LoadCodeViews(const std::string &page, const std::string &styleSheet);
+    void SetChooserVisible(bool visible);
 
     // colour, font, layout and image controls
     void ConnectControlHandlers();

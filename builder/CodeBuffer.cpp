@@ -171,6 +171,33 @@ std::size_t AnchorIndex(const std::string &search)
     return nonLetter == search.end() ? 0 : static_cast<std::size_t>(nonLetter - search.begin());
 }
 
+// ---- Line signatures ------------------------------------------------------------
+
+using LineSignature = CodeBuffer::LineSignature;
+
+unsigned PairBit(char first, char second)
+{
+    const auto pair = static_cast<std::uint32_t>(static_cast<unsigned char>(LowerAscii(first)) << 8 |
+                                                 static_cast<unsigned char>(LowerAscii(second)));
+    return (pair * 0x9E3779B1u) >> 24;
+}
+
+LineSignature SignatureOf(std::string_view text)
+{
+    LineSignature signature{};
+    for (std::size_t i = 1; i < text.size(); ++i) {
+        const unsigned bit = PairBit(text[i - 1], text[i]);
+        signature[bit >> 6] |= std::uint64_t{1} << (bit & 63);
+    }
+    return signature;
+}
+
+bool MayContain(const LineSignature &line, const LineSignature &search)
+{
+    return ((line[0] & search[0]) == search[0]) & ((line[1] & search[1]) == search[1]) &
+           ((line[2] & search[2]) == search[2]) & ((line[3] & search[3]) == search[3]);
+}
+
 // Finds a non-empty search text in one line at a time, ignoring ASCII case.
 // Candidates are located with memchr by the anchor byte in each of its cases;
 // the next occurrence of each case is remembered, so a line is scanned at
@@ -247,14 +274,17 @@ private:
     std::size_t nextUpper_ = npos;
 };
 
-// One SubstituteText call. Lines without a match stay untouched; a changed line
-// is built once by appending. When the replacement holds line ends the line list
+// One SubstituteText call. Lines whose signature rules the search text out are
+// passed over; lines without a match stay untouched; a changed line is built
+// once by appending. When the replacement holds line ends the line list
 // is rebuilt once, from the first match on, instead of inserting per match.
 class Substitution {
 public:
-    Substitution(std::vector<std::string> &lines, const std::string &search, const std::string &replacement,
-                 SubstituteMode mode)
+    Substitution(std::vector<std::string> &lines, std::vector<LineSignature> &signatures, const std::string &search,
+                 const std::string &replacement, SubstituteMode mode)
         : lines_(lines),
+          signatures_(signatures),
+          searchSignature_(SignatureOf(search)),
           finder_(search),
           pieces_(CutAtLineEnds(replacement).lines),
           limit_(mode == SubstituteMode::FirstMatch ? 1 : INT_MAX)
@@ -265,14 +295,33 @@ public:
     int Run(TextPosition &position)
     {
         std::size_t index = position.line - 1;
-        for (std::size_t column = position.column - 1; index < lines_.size() && count_ < limit_; ++index, column = 0)
+        std::size_t column = position.column - 1;
+        while (count_ < limit_) {
+            const std::size_t candidate = NextCandidate(index);
+            if (rebuilding_) MoveLines(index, candidate);
+            if (candidate != index) column = 0;
+            index = candidate;
+            if (index == lines_.size()) break;
             SubstituteLine(index, column);
+            ++index;
+            column = 0;
+        }
         FinishRebuild(index);
         if (count_ > 0) position = end_;
         return count_;
     }
 
 private:
+    // The first line from `index` on whose signature admits the search text.
+    std::size_t NextCandidate(std::size_t index) const
+    {
+        const LineSignature search = searchSignature_;
+        const LineSignature *signatures = signatures_.data();
+        const std::size_t count = signatures_.size();
+        while (index < count && !MayContain(signatures[index], search)) ++index;
+        return index;
+    }
+
     void SubstituteLine(std::size_t index, std::size_t column)
     {
         const std::string &line = lines_[index];
@@ -302,7 +351,7 @@ private:
         if (pieces_.size() == 1) return;
         StartRebuild(index);
         for (std::size_t i = 1; i < pieces_.size(); ++i) {
-            rebuilt_.push_back(std::move(built));
+            PushRebuilt(std::move(built));
             built = pieces_[i];
         }
     }
@@ -311,15 +360,29 @@ private:
 
     void KeepLine(std::size_t index)
     {
-        if (rebuilding_) rebuilt_.push_back(std::move(lines_[index]));
+        if (rebuilding_) MoveLine(index);
     }
 
     void PutLine(std::size_t index, std::string &&line)
     {
-        if (rebuilding_)
-            rebuilt_.push_back(std::move(line));
-        else
+        if (rebuilding_) {
+            PushRebuilt(std::move(line));
+        } else {
+            signatures_[index] = SignatureOf(line);
             lines_[index] = std::move(line);
+        }
+    }
+
+    void PushRebuilt(std::string &&line)
+    {
+        rebuiltSignatures_.push_back(SignatureOf(line));
+        rebuilt_.push_back(std::move(line));
+    }
+
+    void MoveLine(std::size_t index)
+    {
+        rebuilt_.push_back(std::move(lines_[index]));
+        rebuiltSignatures_.push_back(signatures_[index]);
     }
 
     // Moves the lines before `index` into the new list.
@@ -328,6 +391,7 @@ private:
         if (rebuilding_) return;
         rebuilding_ = true;
         rebuilt_.reserve(lines_.size() + pieces_.size());
+        rebuiltSignatures_.reserve(lines_.size() + pieces_.size());
         MoveLines(0, index);
     }
 
@@ -337,18 +401,22 @@ private:
         if (!rebuilding_) return;
         MoveLines(index, lines_.size());
         lines_.swap(rebuilt_);
+        signatures_.swap(rebuiltSignatures_);
     }
 
     void MoveLines(std::size_t from, std::size_t to)
     {
-        for (std::size_t i = from; i < to; ++i) rebuilt_.push_back(std::move(lines_[i]));
+        for (std::size_t i = from; i < to; ++i) MoveLine(i);
     }
 
     std::vector<std::string> &lines_;
+    std::vector<LineSignature> &signatures_;
+    const LineSignature searchSignature_;
     CaseBlindFinder finder_;
     const std::vector<std::string> pieces_;
     const int limit_;
     std::vector<std::string> rebuilt_;
+    std::vector<LineSignature> rebuiltSignatures_;
     bool rebuilding_ = false;
     int count_ = 0;
     TextPosition end_;
@@ -363,6 +431,7 @@ void CodeBuffer::LoadFromFile(const std::string &path)
     if (bytes.empty()) cut.lines.clear();
     lines_ = std::move(cut.lines);
     lineEnd_ = StyleOf(cut);
+    SignAllLines();
     MoveToStart();
 }
 
@@ -374,12 +443,14 @@ void CodeBuffer::SaveToFile(const std::string &path) const
 void CodeBuffer::SetLines(const std::vector<std::string> &lines)
 {
     lines_ = lines;
+    SignAllLines();
     MoveToStart();
 }
 
 void CodeBuffer::Clear()
 {
     lines_.clear();
+    signatures_.clear();
     MoveToStart();
 }
 
@@ -391,5 +462,12 @@ std::string CodeBuffer::Text() const
 int CodeBuffer::SubstituteText(const std::string &search, const std::string &replacement, SubstituteMode mode)
 {
     if (search.empty() || search.find_first_of("\r\n") != npos) return 0;
-    return Substitution(lines_, search, replacement, mode).Run(position_);
+    return Substitution(lines_, signatures_, search, replacement, mode).Run(position_);
+}
+
+void CodeBuffer::SignAllLines()
+{
+    signatures_.resize(lines_.size());
+    std::transform(lines_.begin(), lines_.end(), signatures_.begin(),
+                   [](const std::string &line) { return SignatureOf(line); });
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -45,8 +47,15 @@ public:
     // Returns the number of replacements.
     int SubstituteText(const std::string &search, const std::string &replacement, SubstituteMode mode);
 
+    // Which case-folded byte pairs a line holds, as bits; lets a substitution
+    // pass over lines that cannot hold its search text.
+    using LineSignature = std::array<std::uint64_t, 4>;
+
 private:
+    void SignAllLines();
+
     std::vector<std::string> lines_;
+    std::vector<LineSignature> signatures_;
     LineEndStyle lineEnd_ = LineEndStyle::CrLf;
     TextPosition position_;
 };

@@ -1,0 +1,100 @@
+#include "builder/CodeBuffer.h"
+#include "builder/Generation.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kStaticFiles = 200;
+
+// The copies show progress dialogs and the trash needs the user's data folder.
+void EnsureApplication()
+{
+    static std::unique_ptr<QApplication> application;
+    if (application) return;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QTemporaryDir home;
+    qputenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8());
+    static int argc = 1;
+    static char name[] = "quorlin_bench";
+    static char *argv[] = {name, nullptr};
+    application = std::make_unique<QApplication>(argc, argv);
+}
+
+void WriteFile(const fs::path &path, const std::string &content)
+{
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+// A template with 200 static files in ten folders, two style sheets and four images.
+struct SiteTemplate {
+    QTemporaryDir folder;
+    std::vector<StylesheetRow> stylesheets{{"Main", "main.css", "css/", "%%CSS_MAIN%%", "", "screen"},
+                                           {"Print", "print.css", "css/", "%%CSS_PRINT%%", "", "print"}};
+    std::vector<LayoutRow> layouts{{"Menu", "tabs", "layouts/", "%%LAYOUT_MENU%%"}};
+    std::vector<ColorRow> colors;
+    std::vector<FontRow> fonts{{"Body", "Georgia, serif", "14", "px", "normal", "normal", "none", "%%FONT_BODY%%"}};
+    std::vector<ImageRow> images;
+
+    SiteTemplate()
+    {
+        const fs::path root = Dir();
+        std::string list;
+        for (int n = 0; n < kStaticFiles; ++n) {
+            const std::string entry = "static/part" + std::to_string(n % 10) + "/file" + std::to_string(n) + ".js";
+            WriteFile(root / entry, std::string(2048, 'x'));
+            list += entry + "\r\n";
+        }
+        WriteFile(root / "static_files.qrl", list);
+        std::string page = "<html><head>%%CSS_MAIN%%\r\n%%CSS_PRINT%%</head><body>%%LAYOUT_MENU%%\r\n";
+        for (int n = 1; n <= 40; ++n) {
+            colors.push_back({"Colour", "%%COLOR_" + std::to_string(n) + "%%", "#102030"});
+            page += "<p style=\"color:%%COLOR_" + std::to_string(n) + "%%\">Paragraph of text.</p>\r\n";
+        }
+        for (int n = 1; n <= 4; ++n) {
+            images.push_back({"Image", "photo" + std::to_string(n) + ".jpg", "images/", "%%IMAGE_" + std::to_string(n) + "%%"});
+            WriteFile(root / ("images/photo" + std::to_string(n) + ".jpg"), std::string(30000, 'j'));
+            page += "<img src=\"%%IMAGE_" + std::to_string(n) + "%%\" />\r\n";
+        }
+        WriteFile(root / "index.html", page + "<!--BEGIN_EDITABLE-->x<!--END_EDITABLE--></body></html>\r\n");
+        WriteFile(root / "css/main.css", "body { %%FONT_BODY%% color: %%COLOR_1%%; }\r\n");
+        WriteFile(root / "css/print.css", "body { color: %%COLOR_2%%; }\r\n");
+        WriteFile(root / "layouts/tabs.lyo", "<ul class=\"tabs\" style=\"color:%%COLOR_3%%\"></ul>\r\n");
+    }
+
+    std::string Dir() const { return folder.path().toStdString(); }
+};
+
+void BM_GenerateSite(benchmark::State &state)
+{
+    EnsureApplication();
+    SiteTemplate site;
+    const SiteSources sources{site.Dir(), {"images", "", "presets", "layouts", "template", "index_temp.html"},
+                              site.stylesheets, {site.layouts, site.colors, site.fonts, site.images}};
+    const fs::path trash = qgetenv("XDG_DATA_HOME").toStdString() + "/Trash";
+    CodeBuffer buffer;
+    std::size_t listed = 0;
+    for (auto _ : state) {
+        listed = 0;
+        SiteGenerator generator(sources, buffer, nullptr, [&listed](const std::string &) { ++listed; });
+        generator.WriteSite();
+        generator.FinishSite({true, true});
+        state.PauseTiming();
+        fs::remove_all(trash);
+        state.ResumeTiming();
+    }
+    state.counters["files"] = static_cast<double>(listed);
+}
+
+}  // namespace
+
+BENCHMARK(BM_GenerateSite)->Unit(benchmark::kMillisecond);

@@ -1,0 +1,100 @@
+#include "app/TForm1.h"
+
+#include "builder/Generation.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Painting.h"
+#include "ui_TForm1.h"
+
+#include <QKeyEvent>
+#include <Qsci/qsciscintilla.h>
+
+#include <functional>
+
+namespace {
+
+// Runs an action for every character key typed into the watched widgets and
+// lets the widgets handle the key as usual.
+class CharacterKeyWatcher : public QObject {
+public:
+    CharacterKeyWatcher(std::function<void()> action_, QObject *parent) : QObject(parent), action(std::move(action_)) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress && !static_cast<QKeyEvent *>(event)->text().isEmpty()) action();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> action;
+};
+
+void ShowBuffer(QsciScintilla *view, const CodeBuffer &buffer)
+{
+    view->setText(QString::fromStdString(buffer.Text()));
+}
+
+void ReportSkipped(const StringList &skipped)
+{
+    if (!skipped.empty()) platform::ShowMessage(QString::fromStdString(SkippedEntriesMessage(skipped)));
+}
+
+}  // namespace
+
+void TForm1::ConnectGenerationHandlers()
+{
+    connect(ui->PageControl1, &QTabWidget::currentChanged, this, &TForm1::PageControl1Change);
+    auto *keys = new CharacterKeyWatcher([this] { CheckBox2KeyPress(); }, this);
+    for (QCheckBox *box : {ui->CheckBox2, ui->CheckBox3}) {
+        connect(box, &QCheckBox::clicked, this, &TForm1::GenerateTemplate);
+        box->installEventFilter(keys);
+    }
+}
+
+void TForm1::PageControl1Change()
+{
+    if (ui->PageControl1->currentWidget() != ui->TabSheet3) return;
+    repaint();
+    platform::SetPainting(this, false);
+    try {
+        SynEditHTML->clear();
+        SynEditCSS->clear();
+        cssBuffer.Clear();
+        ui->PageControl4->setCurrentIndex(0);
+        GenerateTemplate();
+    } catch (...) {
+        platform::SetPainting(this, true);
+        throw;
+    }
+    platform::SetPainting(this, true);
+}
+
+void TForm1::CheckBox2KeyPress() { GenerateTemplate(); }
+
+void TForm1::GenerateTemplate()
+{
+    ui->ListBox13->clear();
+    const SiteSources sources{TemplateDir, names, lvStylesheets, {lvLayouts.rows, colors.rows, lv.rows, lvImages.rows}};
+    SiteGenerator site(sources, htmlBuffer, this, [this](const std::string &file) {
+        ui->ListBox13->addItem(QString::fromStdString(file));
+    });
+    try {
+        if (site.WriteSite()) {
+            LoadCodeViews(site.GeneratedPage(), site.LastStyleSheet());
+            site.FinishSite({ui->CheckBox2->isChecked(), ui->CheckBox3->isChecked()});
+        }
+    } catch (...) {
+        ReportSkipped(site.Skipped());
+        throw;
+    }
+    ReportSkipped(site.Skipped());
+}
+
+void TForm1::LoadCodeViews(const std::string &page, const std::string &styleSheet)
+{
+    htmlBuffer.LoadFromFile(page);
+    ShowBuffer(SynEditHTML, htmlBuffer);
+    if (styleSheet.empty()) return;
+    cssBuffer.LoadFromFile(styleSheet);
+    ShowBuffer(SynEditCSS, cssBuffer);
+}

@@ -1,0 +1,341 @@
+#include "TemplateFixture.h"
+#include "builder/CodeBuffer.h"
+#include "builder/Generation.h"
+
+#include <Qsci/qsciscintilla.h>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ItemFile(const std::string &items)
+{
+    return "<?xml version=\"1.0\"?><r><c>" + items + "</c></r>";
+}
+
+CodeBuffer BufferOf(const std::vector<std::string> &lines)
+{
+    CodeBuffer buffer;
+    buffer.SetLines(lines);
+    return buffer;
+}
+
+TEST(GenerationText, LinkTagKeepsMediaAndPathAsWritten)
+{
+    EXPECT_EQ(LinkTag({"t", "main.css", "css\\", "%%V%%", "d", "screen, print"}),
+              "<link rel=\"stylesheet\" type=\"text/css\" media=\"screen, print\" href=\"css\\main.css\" />");
+    EXPECT_EQ(LinkTag({}), "<link rel=\"stylesheet\" type=\"text/css\" media=\"\" href=\"\" />");
+}
+
+TEST(GenerationText, EditorTemplatesNumberTheRegionsInPageOrder)
+{
+    const std::vector<std::string> page = {
+        "<!--begin_editable_title--><title>T</title><!--END_EDITABLE_TITLE-->",
+        "<!--BEGIN_EDITABLE_HEAD--><meta /><!--END_EDITABLE_HEAD-->",
+        "<!--BEGIN_EDITABLE-->a<!--END_EDITABLE--><!--begin_editable-->b<!--end_editable-->",
+        "<!--BEGIN_EDITABLE-->c<!--END_EDITABLE-->"};
+    CodeBuffer dw = BufferOf(page);
+    ConvertToEditorTemplate(dw, EditorKind::DwMx);
+    EXPECT_EQ(dw.Lines(),
+              (std::vector<std::string>{
+                  "<!-- TemplateBeginEditable name=\"doctitle\" --><title>T</title><!-- TemplateEndEditable -->",
+                  "<!-- TemplateBeginEditable name=\"head\" --><meta /><!-- TemplateEndEditable -->",
+                  "<!-- TemplateBeginEditable name=\"Region_1\" -->a<!-- TemplateEndEditable -->"
+                  "<!-- TemplateBeginEditable name=\"Region_2\" -->b<!-- TemplateEndEditable -->",
+                  "<!-- TemplateBeginEditable name=\"Region_3\" -->c<!-- TemplateEndEditable -->"}));
+    CodeBuffer ms = BufferOf(page);
+    ConvertToEditorTemplate(ms, EditorKind::MsEw);
+    EXPECT_EQ(ms.Lines(), (std::vector<std::string>{
+                              "<!-- #BeginEditable \"doctitle\" --><title>T</title><!-- #EndEditable -->",
+                              "<!-- #BeginEditable \"head\" --><meta /><!-- #EndEditable -->",
+                              "<!-- #BeginEditable \"Region_1\" -->a<!-- #EndEditable -->"
+                              "<!-- #BeginEditable \"Region_2\" -->b<!-- #EndEditable -->",
+                              "<!-- #BeginEditable \"Region_3\" -->c<!-- #EndEditable -->"}));
+    CodeBuffer plain = BufferOf({"<p>no markers</p>"});
+    ConvertToEditorTemplate(plain, EditorKind::MsEw);
+    EXPECT_EQ(plain.Lines(), std::vector<std::string>{"<p>no markers</p>"});
+    EXPECT_STREQ(EditorTemplateName(EditorKind::DwMx), "index_dw_mx.dwt");
+    EXPECT_STREQ(EditorTemplateName(EditorKind::MsEw), "index_ms_ew.dwt");
+}
+
+TEST(GenerationText, StaticEntriesAreTidiedPaths)
+{
+    EXPECT_EQ(StaticEntry(" \t/js\\lib/app.js  "), "js/lib/app.js");
+    EXPECT_EQ(StaticEntry("images\\"), "images");
+    EXPECT_EQ(StaticEntry("   "), "");
+    EXPECT_EQ(StaticEntry("//etc/passwd"), "/etc/passwd");
+}
+
+TEST(GenerationText, StaticListIsCutAtEveryKindOfLineEnd)
+{
+    TempFolder folder;
+    folder.Write("list.qrl", "a\r\nb\rc\nd");
+    EXPECT_EQ(ReadStaticFileList(folder.Path("list.qrl")), (StringList{"a", "b", "c", "d"}));
+    EXPECT_THROW(ReadStaticFileList(folder.Path("missing.qrl")), std::runtime_error);
+}
+
+TEST(GenerationText, OnlyPathsStrictlyBelowTheFolderAreAdmitted)
+{
+    TempFolder folder;
+    folder.Write("t/a/file.txt", "x");
+    folder.Write("secret.txt", "x");
+    fs::create_directory_symlink(folder.Path(), folder.Path("t/link"));
+    const std::string base = folder.Path("t");
+    EXPECT_TRUE(LiesBelow(base, "a/file.txt"));
+    EXPECT_TRUE(LiesBelow(base, "a/../new/x.css")) << "climbing back in stays inside";
+    for (const char *outside : {"../secret.txt", "a/../../secret.txt", "/etc/passwd", ".", "a/..", "", "link/secret.txt"})
+        EXPECT_FALSE(LiesBelow(base, outside)) << outside;
+}
+
+// A small template whose files the tests write; every table has one row or more.
+class GenerationTest : public TemplateFixture {
+protected:
+    void AddTemplate(const std::string &page, const std::string &lineEnd = "\r\n")
+    {
+        WriteTemplateFile("t", "settings.qrl", "Small\nMe\nFree\n");
+        WriteTemplateFile("t", "index.html", page);
+        WriteTemplateFile("t", "style_files.xml",
+                          ItemFile("<item><filename>main.css</filename><folder>css/</folder><var>%%CSS%%</var>"
+                                   "<media>screen</media></item>"
+                                   "<item><filename>print.css</filename><folder></folder><var>%%PRINT%%</var>"
+                                   "<media>print</media></item>"));
+        WriteTemplateFile("t", "css/main.css", "body {" + lineEnd + "  color: %%INK%%;" + lineEnd + "}");
+        WriteTemplateFile("t", "print.css", "p { %%FONT%% }");
+        WriteTemplateFile("t", "colors.xml", ItemFile("<item><title>Ink</title><var>%%INK%%</var>"
+                                                      "<default>#102030</default></item>"));
+        WriteTemplateFile("t", "fonts.xml",
+                          ItemFile("<item><title>Body</title><font-family>Georgia, serif</font-family>"
+                                   "<font-size>small</font-size><font-measure>px</font-measure>"
+                                   "<font-weight>bold</font-weight><font-style></font-style>"
+                                   "<font-decoration>none</font-decoration><var>%%FONT%%</var></item>"));
+        WriteTemplateFile("t", "layouts.xml",
+                          ItemFile("<item><title>Box</title><default>framed</default><folder>layouts/</folder>"
+                                   "<var>%%BOX%%</var></item>"
+                                   "<item><title>Gap</title><default>empty</default><folder>layouts/</folder>"
+                                   "<var>%%GAP%%</var></item>"));
+        WriteTemplateFile("t", "layouts/framed.lyo", "<div style=\"border-color:%%INK%%\">");
+        WriteTemplateFile("t", "layouts/empty.lyo", "");
+        WriteTemplateFile("t", "images.xml",
+                          ItemFile("<item><image>Logo</image><url>%%GAP%%.png</url><folder>img/</folder>"
+                                   "<var>%%LOGO%%</var></item>"));
+        WriteTemplateFile("t", "img/%%GAP%%.png", "png bytes");
+    }
+
+    void EnterFilesPage()
+    {
+        Window().Ui()->PageControl1->setCurrentWidget(Window().Ui()->TabSheet2);
+        Window().Ui()->PageControl1->setCurrentWidget(Window().Ui()->TabSheet3);
+    }
+    std::string Output(const std::string &relative) const { return ReadTemplateFile("t", "template/" + relative); }
+    bool OutputHas(const std::string &relative) const { return folder.Exists("templates/t/template/" + relative); }
+};
+
+TEST_F(GenerationTest, PageAndStyleSheetsAreWrittenByteForByte)
+{
+    AddTemplate("<head>%%css%%\r\n%%PRINT%%</head>\r\n<p>%%CSS%%</p>\r\n%%BOX%%x%%GAP%%y\r\n<img src=\"%%LOGO%%\" />\r\n"
+                "<p style=\"%%FONT%%\"></p>");
+    Open("t");
+    EnterFilesPage();
+    EXPECT_TRUE(boxes.Shown().empty()) << boxes.Texts().join('|').toStdString();
+    EXPECT_EQ(Output("index.html"),
+              "<head><link rel=\"stylesheet\" type=\"text/css\" media=\"screen\" href=\"css/main.css\" />\r\n"
+              "<link rel=\"stylesheet\" type=\"text/css\" media=\"print\" href=\"print.css\" /></head>\r\n"
+              "<p>%%CSS%%</p>\r\n"
+              "<div style=\"border-color:#102030\">\r\nxy\r\n"
+              "<img src=\"img/%%GAP%%.png\" />\r\n"
+              "<p style=\"font-family:Georgia, serif;\r\nfont-size:smallpx;\r\nfont-weight:bold;\r\nfont-style:;\r\n"
+              "text-decoration:none;\r\n\"></p>");
+    EXPECT_EQ(Output("css/main.css"), "body {\r\n  color: #102030;\r\n}");
+    EXPECT_EQ(Output("print.css"), "p { font-family:Georgia, serif;\r\nfont-size:smallpx;\r\nfont-weight:bold;\r\n"
+                                   "font-style:;\r\ntext-decoration:none;\r\n }");
+    EXPECT_EQ(Output("img/%%GAP%%.png"), "png bytes");
+    EXPECT_EQ(Window().HtmlView()->text().toStdString(), Window().HtmlBuffer().Text());
+    EXPECT_EQ(Window().HtmlBuffer().Text(), Output("index.html"));
+    EXPECT_EQ(Window().CssView()->text().toStdString(), Output("print.css")) << "the last style sheet is shown";
+}
+
+TEST_F(GenerationTest, LfTemplatesStayLf)
+{
+    AddTemplate("<head>%%CSS%%</head>\n<p>%%BOX%%</p>\n%%FONT%%\n", "\n");
+    Open("t");
+    EnterFilesPage();
+    const std::string page = Output("index.html");
+    EXPECT_EQ(page.find('\r'), std::string::npos) << page;
+    EXPECT_NE(page.find("font-family:Georgia, serif;\nfont-size:smallpx;\n"), std::string::npos);
+    EXPECT_EQ(Output("css/main.css"), "body {\n  color: #102030;\n}");
+}
+
+TEST_F(GenerationTest, FileListFollowsTheOrderOfWriting)
+{
+    AddTemplate("%%CSS%%\r\n<!--BEGIN_EDITABLE-->");
+    WriteTemplateFile("t", "static_files.qrl", "js/app.js\r\n\r\n   \r\n\\docs\\read me.txt\n");
+    WriteTemplateFile("t", "js/app.js", "app");
+    WriteTemplateFile("t", "docs/read me.txt", "doc");
+    Open("t");
+    Window().Ui()->CheckBox2->setChecked(true);
+    Window().Ui()->CheckBox3->setChecked(true);
+    EnterFilesPage();
+    EXPECT_EQ(Items(Window().Ui()->ListBox13),
+              (QStringList{"js/app.js", "docs/read me.txt", "img/%%GAP%%.png", "css/main.css", "print.css",
+                           "index.html", "index_dw_mx.dwt", "index_ms_ew.dwt"}));
+    EXPECT_EQ(Output("js/app.js"), "app");
+    EXPECT_EQ(Output("docs/read me.txt"), "doc");
+    EXPECT_EQ(Window().Ui()->PageControl4->currentIndex(), 0);
+    EXPECT_TRUE(Window().updatesEnabled());
+}
+
+TEST_F(GenerationTest, CheckBoxesMakeAndRemoveTheirEditorTemplates)
+{
+    AddTemplate("<!--BEGIN_EDITABLE-->a<!--END_EDITABLE-->\r\n<!--Begin_Editable-->b<!--END_EDITABLE-->\r\n"
+                "<!--BEGIN_EDITABLE-->c");
+    Open("t");
+    EnterFilesPage();
+    auto *ui = Window().Ui();
+    EXPECT_FALSE(OutputHas("index_dw_mx.dwt"));
+    ui->CheckBox2->click();
+    ui->CheckBox3->click();
+    EXPECT_EQ(Output("index_dw_mx.dwt"),
+              "<!-- TemplateBeginEditable name=\"Region_1\" -->a<!-- TemplateEndEditable -->\r\n"
+              "<!-- TemplateBeginEditable name=\"Region_2\" -->b<!-- TemplateEndEditable -->\r\n"
+              "<!-- TemplateBeginEditable name=\"Region_3\" -->c");
+    EXPECT_EQ(Output("index_ms_ew.dwt"),
+              "<!-- #BeginEditable \"Region_1\" -->a<!-- #EndEditable -->\r\n"
+              "<!-- #BeginEditable \"Region_2\" -->b<!-- #EndEditable -->\r\n"
+              "<!-- #BeginEditable \"Region_3\" -->c");
+    EXPECT_EQ(Window().HtmlBuffer().Text(), Output("index.html")) << "the buffer ends on the generated page";
+
+    ui->CheckBox2->click();
+    EXPECT_FALSE(OutputHas("index_dw_mx.dwt"));
+    EXPECT_TRUE(OutputHas("index_ms_ew.dwt"));
+    EXPECT_EQ(Items(ui->ListBox13).last(), "index_ms_ew.dwt");
+
+    // Any character typed on a focused box regenerates; the space bar also toggles it.
+    fs::remove(folder.Path("templates/t/template/index.html"));
+    QTest::keyClick(ui->CheckBox3, Qt::Key_A);
+    EXPECT_TRUE(OutputHas("index.html"));
+    QTest::keyClick(ui->CheckBox3, Qt::Key_Space);
+    EXPECT_FALSE(ui->CheckBox3->isChecked());
+    EXPECT_FALSE(OutputHas("index_ms_ew.dwt"));
+}
+
+TEST_F(GenerationTest, EveryEntryToTheFilesPageRecyclesAndRegenerates)
+{
+    AddTemplate("%%INK%%");
+    Open("t");
+    EnterFilesPage();
+    WriteTemplateFile("t", "template/stray.txt", "left over");
+    Window().ColorTable().rows[0].value = "#ABCDEF";
+    EnterFilesPage();
+    EXPECT_FALSE(OutputHas("stray.txt"));
+    EXPECT_EQ(Output("index.html"), "#ABCDEF");
+    const fs::path trash = qgetenv("XDG_DATA_HOME").toStdString() + "/Trash/files";
+    bool recycled = false;
+    for (const auto &entry : fs::recursive_directory_iterator(trash))
+        recycled = recycled || entry.path().filename() == "stray.txt";
+    EXPECT_TRUE(recycled) << "the old output folder went to the trash";
+
+    Window().Ui()->PageControl1->setCurrentWidget(Window().Ui()->TabSheet2);
+    EXPECT_EQ(Output("index.html"), "#ABCDEF") << "leaving the page generates nothing";
+}
+
+TEST_F(GenerationTest, EntriesOutsideTheTemplateAreSkippedAndNamedOnce)
+{
+    AddTemplate("%%CSS%% %%OUT%% %%LOGO%%");
+    WriteTemplateFile("t", "static_files.qrl", "../outside.txt\n//etc/hostname\nok.txt\nsub/../../outside.txt\n");
+    WriteTemplateFile("t", "ok.txt", "ok");
+    folder.Write("templates/outside.txt", "secret");
+    folder.Write("templates/far.lyo", "far away");
+    folder.Write("evil.css", "sheet");
+    WriteTemplateFile("t", "layouts.xml",
+                      ItemFile("<item><title>Out</title><default>far</default><folder>../</folder>"
+                               "<var>%%OUT%%</var></item>"));
+    WriteTemplateFile("t", "images.xml",
+                      ItemFile("<item><image>Out</image><url>outside.txt</url><folder>../</folder>"
+                               "<var>%%LOGO%%</var></item>"));
+    WriteTemplateFile("t", "style_files.xml",
+                      ItemFile("<item><filename>evil.css</filename><folder>../../</folder><var>%%CSS%%</var>"
+                               "<media>all</media></item>"));
+    Open("t");
+    EXPECT_TRUE(boxes.Shown().empty()) << boxes.Texts().join('|').toStdString();
+    ScriptedBoxes shown;
+    EnterFilesPage();
+    ASSERT_EQ(shown.Shown().size(), 1u) << shown.Texts().join('|').toStdString();
+    EXPECT_EQ(shown.Shown()[0].kind, platform::BoxKind::Plain);
+    EXPECT_EQ(shown.Texts()[0].toStdString(),
+              SkippedEntriesMessage({"../outside.txt", "/etc/hostname", "sub/../../outside.txt", "../far.lyo",
+                                     "../outside.txt", "../../evil.css"}));
+    EXPECT_EQ(Items(Window().Ui()->ListBox13), (QStringList{"ok.txt", "index.html"}));
+    EXPECT_EQ(Output("index.html"),
+              "<link rel=\"stylesheet\" type=\"text/css\" media=\"all\" href=\"../../evil.css\" /> %%OUT%% "
+              "../outside.txt");
+    EXPECT_FALSE(folder.Exists("templates/evil.css"));
+    EXPECT_EQ(folder.Read("templates/outside.txt"), "secret");
+    EXPECT_FALSE(folder.Exists("templates/t/outside.txt"));
+    EXPECT_FALSE(OutputHas("outside.txt"));
+}
+
+TEST_F(GenerationTest, OutputFolderOutsideTheTemplateIsNeverRecycled)
+{
+    AddTemplate("x");
+    WriteTemplateFile("t", "quorlin_settings.xml", ItemFile("<item><tempfolder>..</tempfolder></item>"));
+    Open("t");
+    ScriptedBoxes shown;
+    EnterFilesPage();
+    EXPECT_EQ(shown.Texts(), QStringList{QString::fromStdString(SkippedEntriesMessage({".."}))});
+    EXPECT_TRUE(folder.Exists("templates/t/index.html"));
+    EXPECT_EQ(Window().Ui()->ListBox13->count(), 0);
+    Window().Ui()->Edit2->setText(QString::fromStdString(folder.Path("target")));
+    Window().ExportTemplate();
+    EXPECT_FALSE(folder.Exists("target/templates"));
+}
+
+TEST_F(GenerationTest, UnreadableStaticListIsReportedAndTheRestRuns)
+{
+    AddTemplate("%%INK%%");
+    fs::create_directories(folder.Path("templates/t/static_files.qrl"));
+    Open("t");
+    ScriptedBoxes shown;
+    EnterFilesPage();
+    EXPECT_EQ(shown.Texts(), QStringList{"Error Loading Static Files List..."});
+    EXPECT_EQ(Output("index.html"), "#102030");
+}
+
+TEST_F(GenerationTest, MissingOptionFileEndsTheGenerationWithPaintingOn)
+{
+    AddTemplate("%%BOX%%");
+    WriteTemplateFile("t", "static_files.qrl", "ok.txt");
+    WriteTemplateFile("t", "ok.txt", "ok");
+    Open("t");
+    fs::remove(folder.Path("templates/t/layouts/framed.lyo"));
+    auto *pages = Window().Ui()->PageControl1;
+    pages->blockSignals(true);
+    pages->setCurrentWidget(Window().Ui()->TabSheet3);
+    pages->blockSignals(false);
+    EXPECT_THROW(Window().PageControl1Change(), std::runtime_error);
+    EXPECT_TRUE(Window().updatesEnabled());
+    EXPECT_FALSE(OutputHas("index.html"));
+    EXPECT_EQ(Items(Window().Ui()->ListBox13), QStringList{"ok.txt"}) << "what was listed stays";
+    EXPECT_TRUE(OutputHas("ok.txt"));
+}
+
+TEST_F(GenerationTest, SampleTemplateGeneratesItsWholeSite)
+{
+    InstallSample("meadowlark");
+    Open("meadowlark");
+    Window().ColorTable().rows[0].value = "#123456";
+    Window().Ui()->PageControl1->setCurrentWidget(Window().Ui()->TabSheet3);
+    EXPECT_TRUE(boxes.Shown().empty()) << boxes.Texts().join('|').toStdString();
+    const std::string output = "templates/meadowlark/meadowlark_site/";
+    std::string site;
+    for (const QString &file : Items(Window().Ui()->ListBox13)) {
+        EXPECT_TRUE(folder.Exists(output + file.toStdString())) << file.toStdString();
+        if (!file.endsWith(".jpg") && !file.endsWith(".png")) site += folder.Read(output + file.toStdString());
+    }
+    EXPECT_EQ(site.find("%%"), std::string::npos);
+    EXPECT_NE(site.find("#123456"), std::string::npos);
+    EXPECT_EQ(folder.Read(output + "favicon.ico"), folder.Read("templates/meadowlark/favicon.ico"));
+}
+
+}  // namespace
