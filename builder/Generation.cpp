@@ -43,19 +43,6 @@ void NumberRegions(CodeBuffer &page, const RegionMarkers &markers)
     }
 }
 
-fs::path Resolved(const fs::path &path)
-{
-    std::error_code error;
-    const fs::path resolved = fs::weakly_canonical(fs::absolute(path, error), error);
-    return error ? fs::path() : resolved;
-}
-
-bool StrictlyWithin(const fs::path &inner, const fs::path &outer)
-{
-    const auto [outerEnd, innerAt] = std::mismatch(outer.begin(), outer.end(), inner.begin(), inner.end());
-    return outerEnd == outer.end() && innerAt != inner.end();
-}
-
 void CreateParentFolders(const std::string &path)
 {
     std::error_code error;
@@ -102,16 +89,6 @@ void ConvertToEditorTemplate(CodeBuffer &page, EditorKind kind)
     ReplaceAll(page, "<!--END_EDITABLE_HEAD-->", markers.regionEnd);
     NumberRegions(page, markers);
     ReplaceAll(page, "<!--END_EDITABLE-->", markers.regionEnd);
-}
-
-bool LiesBelow(const std::string &folder, const std::string &relative)
-{
-    const fs::path path(relative);
-    if (path.empty() || path.has_root_path()) return false;
-    const fs::path normal = path.lexically_normal();
-    if (normal.empty() || *normal.begin() == ".." || normal == ".") return false;
-    const fs::path base = Resolved(folder);
-    return !base.empty() && StrictlyWithin(Resolved(base / path), base);
 }
 
 std::string SkippedEntriesMessage(const StringList &skipped)

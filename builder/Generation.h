@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/PathSafety.h"
 #include "app/Rows.h"
 #include "builder/Substitution.h"
 #include "library/ConfigFiles.h"
@@ -32,9 +33,6 @@ const char *EditorTemplateName(EditorKind kind);
 // editor; the plain begin markers become regions numbered from 1 in page order.
 void ConvertToEditorTemplate(CodeBuffer &page, EditorKind kind);
 
-// True when `relative` names a place strictly below `folder`, also once
-// symbolic links are followed: not absolute, not climbing out with "..".
-bool LiesBelow(const std::string &folder, const std::string &relative);
 
 struct SiteSources {
     std::string templateDir;

@@ -1,6 +1,7 @@
 #include "library/ConfigFiles.h"
 
 #include "app/Helpers.h"
+#include "app/PathSafety.h"
 #include "library/ItemWalk.h"
 
 #include <filesystem>
@@ -31,6 +32,8 @@ TemplateNames ReadTemplateNames(XmlDocument &doc, const std::string &templateDir
         names.PresetRoot = item.ChildNamed("presetroot").Text();
         names.ImageBackup = item.ChildNamed("imagebackup").Text();
     });
+    // The preview file is deleted and written: it must stay in the template's folder.
+    if (!LiesBelow(templateDir, FilePath(names.TempFile))) names.TempFile.clear();
     KeepDefaultWhenEmpty(names.TempFile, "index_temp.html");
     KeepDefaultWhenEmpty(names.TempFolder, "template");
     KeepDefaultWhenEmpty(names.LayoutRoot, "layouts");

@@ -98,6 +98,17 @@ TEST_F(OpeningTest, StyleSheetIsInlinedAtTheFirstOccurrenceOfItsVariable)
         << "the preview keeps the page's LF line ends";
 }
 
+TEST_F(OpeningTest, PreviewFileOutsideTheTemplateFolderIsNotTaken)
+{
+    AddTemplate("t", "page");
+    folder.Write("templates/keep.html", "precious");
+    WriteTemplateFile("t", "quorlin_settings.xml", ItemFile("<item><tempfile>..\\keep.html</tempfile></item>"));
+    Open("t");
+    EXPECT_EQ(Window().Names().TempFile, "index_temp.html");
+    EXPECT_EQ(folder.Read("templates/keep.html"), "precious");
+    EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"), "page");
+}
+
 TEST_F(OpeningTest, StalePreviewIsDeletedBeforeTheFirstRebuild)
 {
     AddTemplate("t", "x");
