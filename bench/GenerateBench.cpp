@@ -1,33 +1,17 @@
 #include "builder/CodeBuffer.h"
 #include "builder/Generation.h"
 
-#include <QApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <fstream>
-#include <memory>
 
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr int kStaticFiles = 200;
-
-// The copies show progress dialogs and the trash needs the user's data folder.
-void EnsureApplication()
-{
-    static std::unique_ptr<QApplication> application;
-    if (application) return;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QTemporaryDir home;
-    qputenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8());
-    static int argc = 1;
-    static char name[] = "quorlin_bench";
-    static char *argv[] = {name, nullptr};
-    application = std::make_unique<QApplication>(argc, argv);
-}
 
 void WriteFile(const fs::path &path, const std::string &content)
 {
@@ -76,7 +60,6 @@ struct SiteTemplate {
 
 void BM_GenerateSite(benchmark::State &state)
 {
-    EnsureApplication();
     SiteTemplate site;
     const SiteSources sources{site.Dir(), {"images", "", "presets", "layouts", "template", "index_temp.html"},
                               site.stylesheets, {site.layouts, site.colors, site.fonts, site.images}};
