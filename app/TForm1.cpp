@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QFile>
 #include <QShortcut>
+#include <QTimer>
+#include <QWindow>
 #include <Qsci/qscilexercss.h>
 #include <Qsci/qscilexerhtml.h>
 #include <Qsci/qsciscintilla.h>
@@ -189,6 +191,19 @@ void TForm1::closeEvent(QCloseEvent *event)
 {
     FormClose();
     event->accept();
+}
+
+bool TForm1::event(QEvent *event)
+{
+    // The browser engine re-creates the native window before it is first
+    // shown, and the new window does not take over the maximized state.
+    if (event->type() == QEvent::Show && isMaximized() && windowHandle() &&
+        !(windowHandle()->windowStates() & Qt::WindowMaximized))
+        QTimer::singleShot(0, this, [this] {
+            setWindowState(windowState() & ~Qt::WindowMaximized);
+            setWindowState(windowState() | Qt::WindowMaximized);
+        });
+    return QMainWindow::event(event);
 }
 
 void TForm1::BitBtn13Click()
