@@ -67,6 +67,7 @@ void DriveBox::ShowDriveOf(const QString &folder)
 
 DirectoryList::DirectoryList(QWidget *parent) : QListWidget(parent), current(QDir::currentPath())
 {
+    setIconSize(QSize(16, 16));
     connect(this, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem *item) { SetDirectory(item->data(kPathRole).toString()); });
     Fill();
@@ -119,6 +120,7 @@ void DirectoryList::Fill()
 
 FileListBox::FileListBox(QWidget *parent) : QListWidget(parent)
 {
+    setIconSize(QSize(16, 16));
     connect(this, &QListWidget::currentRowChanged, this, &FileListBox::Change);
 }
 
