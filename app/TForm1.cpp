@@ -81,6 +81,8 @@ TForm1::TForm1(const std::string &appDir, QWidget *parent)
     ConnectExportHandlers();
     ConnectControlHandlers();
     ConnectPresetHandlers();
+    ConnectImageToolHandlers();
+    ConnectHelpHandlers();
     try {
         FormCreate();
     } catch (const std::exception &error) {

@@ -126,6 +126,11 @@ public:
     void Button16Click();
     void Button21Click();
 
+    // image tools: editor hand-over, image browser, image file commands (imaging/)
+
+    // help window, web links and version check (help/)
+    void HelpRequested(QObject *sender);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool event(QEvent *event) override;
@@ -167,6 +172,12 @@ private:
     // presets
     void ConnectPresetHandlers();
 
+    // image tools
+    void ConnectImageToolHandlers();
+
+    // help, web links and version check
+    void ConnectHelpHandlers();
+
     std::unique_ptr<Ui::TForm1> ui;
     std::string AppDir;
     std::string InfoHtml;
@@ -196,4 +207,8 @@ private:
     TColor ColorDialog1Color = 0;
 
     // state of the presets
+
+    // state of the image tools
+
+    // state of help, web links and version check
 };

@@ -1,0 +1,5 @@
+#include "app/TForm1.h"
+
+void TForm1::ConnectHelpHandlers() {}
+
+void TForm1::HelpRequested(QObject *) {}

@@ -1,0 +1,3 @@
+#include "app/TForm1.h"
+
+void TForm1::ConnectImageToolHandlers() {}
