@@ -130,6 +130,10 @@ public:
 
     // help window, web links and version check (help/)
     void HelpRequested(QObject *sender);
+    void BitBtn14Click();
+    void ContactUs1Click();
+    void VisittheForum1Click();
+    void Quorlincom1Click();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

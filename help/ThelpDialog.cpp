@@ -1,7 +1,38 @@
 #include "help/ThelpDialog.h"
 
+#include "platform/Browser.h"
 #include "ui_ThelpDialog.h"
 
-ThelpDialog::ThelpDialog(QWidget *parent) : QDialog(parent), ui(new Ui::ThelpDialog) { ui->setupUi(this); }
+#include <QScreen>
+
+ThelpDialog::ThelpDialog(QWidget *parent) : QDialog(parent), ui(new Ui::ThelpDialog)
+{
+    ui->setupUi(this);
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+}
 
 ThelpDialog::~ThelpDialog() = default;
+
+void ThelpDialog::ShowPage(const std::string &address)
+{
+    SetPageURL(address);
+    exec();
+}
+
+void ThelpDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    CentreOnScreen();
+    FormShow();
+}
+
+void ThelpDialog::FormShow() { platform::Navigate(ui->WebBrowser1, QString::fromStdString(pageURL)); }
+
+void ThelpDialog::CentreOnScreen()
+{
+    const QScreen *shownOn = screen();
+    if (!shownOn) return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(shownOn->availableGeometry().center());
+    move(frame.topLeft());
+}
