@@ -22,50 +22,37 @@ CodeBuffer BufferOf(const std::vector<std::string> &lines)
     return buffer;
 }
 
-TEST(GenerationText, LinkTagKeepsMediaAndPathAsWritten)
+TEST(GenerationText, LinkTagAndStaticEntriesKeepPathsAsWritten)
 {
     EXPECT_EQ(LinkTag({"t", "main.css", "css\\", "%%V%%", "d", "screen, print"}),
               "<link rel=\"stylesheet\" type=\"text/css\" media=\"screen, print\" href=\"css\\main.css\" />");
-    EXPECT_EQ(LinkTag({}), "<link rel=\"stylesheet\" type=\"text/css\" media=\"\" href=\"\" />");
+    const std::pair<const char *, const char *> entries[] = {
+        {" \t/js\\lib/app.js  ", "js/lib/app.js"}, {"images\\", "images"}, {"   ", ""}, {"//etc/passwd", "/etc/passwd"}};
+    for (const auto &[entry, tidied] : entries) EXPECT_EQ(StaticEntry(entry), tidied) << entry;
 }
 
-TEST(GenerationText, EditorTemplatesNumberTheRegionsInPageOrder)
+TEST(GenerationText, EditorTemplatesNameTheTitleAndHeadAndNumberTheRegions)
 {
     const std::vector<std::string> page = {
         "<!--begin_editable_title--><title>T</title><!--END_EDITABLE_TITLE-->",
         "<!--BEGIN_EDITABLE_HEAD--><meta /><!--END_EDITABLE_HEAD-->",
-        "<!--BEGIN_EDITABLE-->a<!--END_EDITABLE--><!--begin_editable-->b<!--end_editable-->",
-        "<!--BEGIN_EDITABLE-->c<!--END_EDITABLE-->"};
-    CodeBuffer dw = BufferOf(page);
-    ConvertToEditorTemplate(dw, EditorKind::DwMx);
-    EXPECT_EQ(dw.Lines(),
-              (std::vector<std::string>{
-                  "<!-- TemplateBeginEditable name=\"doctitle\" --><title>T</title><!-- TemplateEndEditable -->",
-                  "<!-- TemplateBeginEditable name=\"head\" --><meta /><!-- TemplateEndEditable -->",
-                  "<!-- TemplateBeginEditable name=\"Region_1\" -->a<!-- TemplateEndEditable -->"
-                  "<!-- TemplateBeginEditable name=\"Region_2\" -->b<!-- TemplateEndEditable -->",
-                  "<!-- TemplateBeginEditable name=\"Region_3\" -->c<!-- TemplateEndEditable -->"}));
-    CodeBuffer ms = BufferOf(page);
-    ConvertToEditorTemplate(ms, EditorKind::MsEw);
-    EXPECT_EQ(ms.Lines(), (std::vector<std::string>{
-                              "<!-- #BeginEditable \"doctitle\" --><title>T</title><!-- #EndEditable -->",
-                              "<!-- #BeginEditable \"head\" --><meta /><!-- #EndEditable -->",
-                              "<!-- #BeginEditable \"Region_1\" -->a<!-- #EndEditable -->"
-                              "<!-- #BeginEditable \"Region_2\" -->b<!-- #EndEditable -->",
-                              "<!-- #BeginEditable \"Region_3\" -->c<!-- #EndEditable -->"}));
-    CodeBuffer plain = BufferOf({"<p>no markers</p>"});
-    ConvertToEditorTemplate(plain, EditorKind::MsEw);
-    EXPECT_EQ(plain.Lines(), std::vector<std::string>{"<p>no markers</p>"});
-    EXPECT_STREQ(EditorTemplateName(EditorKind::DwMx), "index_dw_mx.dwt");
-    EXPECT_STREQ(EditorTemplateName(EditorKind::MsEw), "index_ms_ew.dwt");
-}
-
-TEST(GenerationText, StaticEntriesAreTidiedPaths)
-{
-    EXPECT_EQ(StaticEntry(" \t/js\\lib/app.js  "), "js/lib/app.js");
-    EXPECT_EQ(StaticEntry("images\\"), "images");
-    EXPECT_EQ(StaticEntry("   "), "");
-    EXPECT_EQ(StaticEntry("//etc/passwd"), "/etc/passwd");
+        "<!--BEGIN_EDITABLE-->a<!--END_EDITABLE--><!--begin_editable-->b<!--end_editable-->", "<p>no markers</p>"};
+    const struct {
+        EditorKind kind;
+        std::string open, close;
+    } kinds[] = {{EditorKind::DwMx, "<!-- TemplateBeginEditable name=\"", "<!-- TemplateEndEditable -->"},
+                 {EditorKind::MsEw, "<!-- #BeginEditable \"", "<!-- #EndEditable -->"}};
+    for (const auto &[kind, open, close] : kinds) {
+        const auto region = [&](const std::string &name, const std::string &body) {
+            return open + name + "\" -->" + body + close;
+        };
+        CodeBuffer buffer = BufferOf(page);
+        ConvertToEditorTemplate(buffer, kind);
+        EXPECT_EQ(buffer.Lines(), (std::vector<std::string>{region("doctitle", "<title>T</title>"),
+                                                            region("head", "<meta />"),
+                                                            region("Region_1", "a") + region("Region_2", "b"),
+                                                            "<p>no markers</p>"}));
+    }
 }
 
 TEST(GenerationText, StaticListIsCutAtEveryKindOfLineEnd)
