@@ -151,48 +151,12 @@ TEST(CodeBufferSubstitute, MatchesFoldAsciiCaseOnlyAndDoNotOverlap)
     }
 }
 
-TEST(CodeBufferSubstitute, InsertedTextIsSearchedOnlyByLaterCalls)
-{
-    CodeBuffer buffer = BufferWith({"<body>", "x LAYOUT x", "</body>"});
-    EXPECT_EQ(buffer.SubstituteText("layout", "<div c=\"X\">\r\n</div>\r\nX", SubstituteMode::AllMatches), 1);
-    EXPECT_EQ(buffer.SubstituteText("x", "?", SubstituteMode::AllMatches), 1) << "only behind the insert";
-    buffer.MoveToStart();
-    EXPECT_EQ(buffer.SubstituteText("X", "#1", SubstituteMode::AllMatches), 3);
-    EXPECT_EQ(buffer.Lines(), (Lines{"<body>", "#1 <div c=\"#1\">", "</div>", "#1 ?", "</body>"}));
-}
-
 TEST(CodeBufferSubstitute, ReplacementSplitsAtEveryLineEnd)
 {
     CodeBuffer buffer = BufferWith({"a F b", "last F"});
     EXPECT_EQ(buffer.SubstituteText("f", "1\r\n2\n3\r4", SubstituteMode::AllMatches), 2);
     EXPECT_EQ(buffer.Lines(), (Lines{"a 1", "2", "3", "4 b", "last 1", "2", "3", "4"}));
     EXPECT_EQ(buffer.SearchPosition(), (TextPosition{8, 2}));
-}
-
-TEST(CodeBufferSubstitute, FirstMatchLeavesThePositionBehindIt)
-{
-    CodeBuffer buffer = BufferWith({"no", "one VAR two VAR", "VAR"});
-    EXPECT_EQ(buffer.SubstituteText("var", "value", SubstituteMode::FirstMatch), 1);
-    EXPECT_EQ(buffer.Lines(), (Lines{"no", "one value two VAR", "VAR"}));
-    EXPECT_EQ(buffer.SearchPosition(), (TextPosition{2, 10}));
-
-    // A call without a match keeps the position; the next one goes on from it.
-    EXPECT_EQ(buffer.SubstituteText("absent", "x", SubstituteMode::FirstMatch), 0);
-    EXPECT_EQ(buffer.SearchPosition(), (TextPosition{2, 10}));
-    EXPECT_EQ(buffer.SubstituteText("one", "x", SubstituteMode::AllMatches), 0);
-    EXPECT_EQ(buffer.SubstituteText("var", "v2", SubstituteMode::AllMatches), 2);
-    EXPECT_EQ(buffer.Lines(), (Lines{"no", "one value two v2", "v2"}));
-}
-
-TEST(CodeBufferSubstitute, RegionNumberingGoesOnBehindEachInsertedComment)
-{
-    // Even a comment that holds the marker itself, with line ends, is passed over.
-    CodeBuffer buffer = BufferWith({"<R> x <r>", "<R>"});
-    int n = 1;
-    while (n < 10 && buffer.SubstituteText("<r>", "(" + std::to_string(n) + ")\r\n<R>", SubstituteMode::FirstMatch))
-        ++n;
-    EXPECT_EQ(n - 1, 3);
-    EXPECT_EQ(buffer.Lines(), (Lines{"(1)", "<R> x (2)", "<R>", "(3)", "<R>"}));
 }
 
 // ---- Against a plain model ------------------------------------------------------

@@ -177,11 +177,3 @@ TEST_F(PresetFileTest, ApplyStopsAtAnUnreadableItem)
     EXPECT_THROW(ApplyPreset(doc, folder.Path("gone.xml"), colors), std::runtime_error);
     EXPECT_FALSE(doc.IsOpen());
 }
-
-TEST_F(PresetFileTest, DeleteRemovesOnlyFiles)
-{
-    std::filesystem::create_directories(folder.Path("p/Empty.xml"));
-    EXPECT_FALSE(DeletePresetFile(folder.Path("p/Empty.xml")));
-    EXPECT_TRUE(folder.Exists("p/Empty.xml"));
-    EXPECT_FALSE(DeletePresetFile(folder.Path("p/Gone.xml")));
-}

@@ -171,21 +171,6 @@ TEST_F(XmlDocumentTest, SetValuesAndSaveUnderAnotherName)
               (Rows{{"Back \xC3\xBC", "$a&b<c>", "  #FF0000 ", "n\xC3\xA9"}, {"\xE2\x82\xAC", "v2", "", ""}}));
 }
 
-TEST_F(XmlDocumentTest, FailedVisitClosesTheDocumentWithoutSaving)
-{
-    const std::string source = Write("layouts.xml", "<r><c><item/><item/></c></r>");
-    const std::string preset = Path("preset.xml");
-    const std::vector<std::string> titles{"only one row"};
-    std::size_t index = 0;
-    EXPECT_THROW(WalkItems(
-                     doc_, source, [&](XmlElement &item) { item.ChildNamed("title").SetText(titles.at(index++)); },
-                     [&] { doc_.SaveAs(preset); }),
-                 std::out_of_range);
-    EXPECT_FALSE(std::filesystem::exists(preset));
-    EXPECT_FALSE(doc_.IsOpen());
-    EXPECT_EQ(ReadItems(doc_, source, {"title"}), (Rows{{""}, {""}}));
-}
-
 TEST_F(XmlDocumentTest, SavingToAnUnwritablePlaceFails)
 {
     doc_.Open(Write("a.xml", "<r/>"));
