@@ -22,7 +22,8 @@ TEST(GenerationText, LinkTagAndStaticEntriesKeepPathsAsWritten)
     EXPECT_EQ(LinkTag({"t", "main.css", "css\\", "%%V%%", "d", "screen, print"}),
               "<link rel=\"stylesheet\" type=\"text/css\" media=\"screen, print\" href=\"css\\main.css\" />");
     const std::pair<const char *, const char *> entries[] = {
-        {" \t/js\\lib/app.js  ", "js/lib/app.js"}, {"images\\", "images"}, {"   ", ""}, {"//etc/passwd", "/etc/passwd"}};
+        {" \t/js\\lib/app.js  ", "js/lib/app.js"}, {"images\\", "images"}, {"   ", ""},
+        {"//etc/passwd", "/etc/passwd"}};
     for (const auto &[entry, tidied] : entries) EXPECT_EQ(StaticEntry(entry), tidied) << entry;
 }
 
