@@ -1,12 +1,10 @@
+#include "TempFiles.h"
 #include "builder/CodeBuffer.h"
 
-#include <QTemporaryDir>
-#include <filesystem>
-#include <fstream>
-#include <functional>
 #include <gtest/gtest.h>
+
+#include <functional>
 #include <random>
-#include <sstream>
 
 namespace {
 
@@ -19,274 +17,146 @@ CodeBuffer BufferWith(const Lines &lines)
     return buffer;
 }
 
-class CodeBufferFileTest : public ::testing::Test {
-protected:
-    std::string PathOf(const std::string &name) const { return dir_.path().toStdString() + "/" + name; }
-
-    std::string WriteFile(const std::string &name, const std::string &bytes) const
-    {
-        const std::string path = PathOf(name);
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-
-    static std::string ReadFile(const std::string &path)
-    {
-        std::ostringstream bytes;
-        bytes << std::ifstream(path, std::ios::binary).rdbuf();
-        return bytes.str();
-    }
-
-    // Loads the bytes from a file and saves them straight back.
-    std::string RoundTrip(const std::string &bytes) const
-    {
-        CodeBuffer buffer;
-        buffer.LoadFromFile(WriteFile("in.txt", bytes));
-        buffer.SaveToFile(PathOf("out.txt"));
-        return ReadFile(PathOf("out.txt"));
-    }
-
-    static std::string FailureText(const std::function<void()> &action)
-    {
-        try {
-            action();
-        } catch (const std::runtime_error &failure) {
-            return failure.what();
-        }
-        return "no failure";
-    }
-
-    QTemporaryDir dir_;
-};
-
-// ---- Loading and saving -------------------------------------------------------
-
-TEST_F(CodeBufferFileTest, LoadCutsAtEveryKindOfLineEnd)
+std::string FailureText(const std::function<void()> &action)
 {
-    CodeBuffer buffer;
-    buffer.LoadFromFile(WriteFile("mixed.html", "a\r\nb\rc\nd\r\r\ne"));
-    EXPECT_EQ(buffer.Lines(), (Lines{"a", "b", "c", "d", "", "e"}));
-    EXPECT_EQ(buffer.LineEnd(), LineEndStyle::CrLf);
-
-    buffer.LoadFromFile(WriteFile("trailing.html", "x\n"));
-    EXPECT_EQ(buffer.Lines(), (Lines{"x", ""}));
-
-    buffer.LoadFromFile(WriteFile("empty.html", ""));
-    EXPECT_TRUE(buffer.Lines().empty());
+    try {
+        action();
+    } catch (const std::runtime_error &failure) {
+        return failure.what();
+    }
+    return "no failure";
 }
 
-TEST_F(CodeBufferFileTest, StyleFollowsTheLineEndsOfTheFile)
-{
-    const auto styleOf = [this](const std::string &bytes) {
+class CodeBufferFileTest : public ::testing::Test {
+protected:
+    CodeBuffer Loaded(const std::string &bytes) const
+    {
+        folder.Write("in.txt", bytes);
         CodeBuffer buffer;
-        buffer.LoadFromFile(WriteFile("style.txt", bytes));
-        return buffer.LineEnd();
+        buffer.LoadFromFile(folder.Path("in.txt"));
+        return buffer;
+    }
+    std::string Saved(const CodeBuffer &buffer) const
+    {
+        buffer.SaveToFile(folder.Path("out.txt"));
+        return folder.Read("out.txt");
+    }
+
+    TempFolder folder;
+};
+
+TEST_F(CodeBufferFileTest, LoadCutsAtEveryLineEndAndTakesItsStyle)
+{
+    const struct {
+        std::string bytes;
+        Lines lines;
+        LineEndStyle style;
+    } cases[] = {
+        {"a\r\nb\rc\nd\r\r\ne", {"a", "b", "c", "d", "", "e"}, LineEndStyle::CrLf},
+        {"x\n", {"x", ""}, LineEndStyle::Lf},
+        {"a\rb\r", {"a", "b", ""}, LineEndStyle::Cr},
+        {"a\nb\rc", {"a", "b", "c"}, LineEndStyle::CrLf},
+        {"no line end", {"no line end"}, LineEndStyle::CrLf},
+        {"", {}, LineEndStyle::CrLf},
     };
-    EXPECT_EQ(styleOf("a\nb"), LineEndStyle::Lf);
-    EXPECT_EQ(styleOf("a\rb\r"), LineEndStyle::Cr);
-    EXPECT_EQ(styleOf("a\r\nb"), LineEndStyle::CrLf);
-    EXPECT_EQ(styleOf("a\nb\rc"), LineEndStyle::CrLf);
-    EXPECT_EQ(styleOf("no line end"), LineEndStyle::CrLf);
-    EXPECT_EQ(CodeBuffer().LineEnd(), LineEndStyle::CrLf);
+    for (const auto &[bytes, lines, style] : cases) {
+        const CodeBuffer buffer = Loaded(bytes);
+        EXPECT_EQ(buffer.Lines(), lines) << bytes;
+        EXPECT_EQ(buffer.LineEnd(), style) << bytes;
+    }
 }
 
 TEST_F(CodeBufferFileTest, OneStyleIsWrittenBackByteForByteAndMixedAsCrLf)
 {
-    for (const std::string bytes : {"a\r\nb\r\n", "a\r\nb", "a\nb\n", "a\nb", "a\rb\r", "a\r\r", "\n", ""})
-        EXPECT_EQ(RoundTrip(bytes), bytes);
-    EXPECT_EQ(RoundTrip("a\nb\rc\r\nd"), "a\r\nb\r\nc\r\nd");
-}
-
-TEST_F(CodeBufferFileTest, BytesStayAsRead)
-{
-    const std::string bytes = "\xEF\xBB\xBF<p>caf\xC3\xA9\xFF</p>\nend";
-    CodeBuffer buffer;
-    buffer.LoadFromFile(WriteFile("bom.html", bytes));
-    EXPECT_EQ(buffer.Lines().front().substr(0, 3), "\xEF\xBB\xBF");
-    EXPECT_EQ(RoundTrip(bytes), bytes);
+    const std::string bom = "\xEF\xBB\xBF<p>caf\xC3\xA9\xFF</p>\nend";
+    for (const std::string bytes :
+         {"a\r\nb\r\n", "a\r\nb", "a\nb\n", "a\nb", "a\rb\r", "a\r\r", "\n", "", bom.c_str()})
+        EXPECT_EQ(Saved(Loaded(bytes)), bytes);
     const std::string withZero("a\0b\nc", 5);
-    EXPECT_EQ(RoundTrip(withZero), withZero);
+    EXPECT_EQ(Saved(Loaded(withZero)), withZero);
+    EXPECT_EQ(Saved(Loaded("a\nb\rc\r\nd")), "a\r\nb\r\nc\r\nd");
 }
 
 TEST_F(CodeBufferFileTest, StyleOfLastLoadSurvivesSetLinesAndClear)
 {
-    CodeBuffer buffer;
-    buffer.LoadFromFile(WriteFile("lf.html", "x\ny"));
+    CodeBuffer buffer = Loaded("x\ny");
     buffer.Clear();
     EXPECT_TRUE(buffer.Lines().empty());
     buffer.SetLines({"one", "two", ""});
-    buffer.SaveToFile(PathOf("out.html"));
-    EXPECT_EQ(ReadFile(PathOf("out.html")), "one\ntwo\n");
-    EXPECT_EQ(buffer.LineEnd(), LineEndStyle::Lf);
+    EXPECT_EQ(Saved(buffer), "one\ntwo\n");
     EXPECT_EQ(buffer.Text(), "one\r\ntwo\r\n");
 }
 
-TEST_F(CodeBufferFileTest, FailedLoadNamesTheFullPathAndKeepsTheBuffer)
+TEST_F(CodeBufferFileTest, FailuresNameTheFullPathAndKeepTheBuffer)
 {
-    CodeBuffer buffer;
-    buffer.LoadFromFile(WriteFile("lf.html", "keep\nme"));
-    const std::string missing = PathOf("missing.html");
+    CodeBuffer buffer = Loaded("keep\nme");
+    const std::string missing = folder.Path("missing.html");
     EXPECT_EQ(FailureText([&] { buffer.LoadFromFile(missing); }),
               "Cannot open file \"" + missing + "\". No such file or directory");
-    EXPECT_EQ(FailureText([&] { buffer.LoadFromFile(dir_.path().toStdString()); }),
-              "Cannot open file \"" + dir_.path().toStdString() + "\". Is a directory");
+    const std::string dir = folder.Path("sub");
+    folder.Write("sub/x", "");
+    EXPECT_EQ(FailureText([&] { buffer.LoadFromFile(dir); }), "Cannot open file \"" + dir + "\". Is a directory");
     EXPECT_EQ(buffer.Lines(), (Lines{"keep", "me"}));
     EXPECT_EQ(buffer.LineEnd(), LineEndStyle::Lf);
 
-    const std::string relative = "no-such-folder/../no-such-file.html";
     const std::string expanded = (std::filesystem::current_path() / "no-such-file.html").string();
-    EXPECT_EQ(FailureText([&] { buffer.LoadFromFile(relative); }),
+    EXPECT_EQ(FailureText([&] { buffer.LoadFromFile("no-such-folder/../no-such-file.html"); }),
               "Cannot open file \"" + expanded + "\". No such file or directory");
-}
 
-TEST_F(CodeBufferFileTest, FailedSaveNamesTheFullPath)
-{
-    const std::string target = PathOf("no-folder/index.html");
-    EXPECT_EQ(FailureText([&] { BufferWith({"x"}).SaveToFile(target); }),
+    const std::string target = folder.Path("no-folder/index.html");
+    EXPECT_EQ(FailureText([&] { buffer.SaveToFile(target); }),
               "Cannot create file \"" + target + "\". No such file or directory");
 }
 
 TEST_F(CodeBufferFileTest, InsertedLineEndsTakeTheStyleOfTheFile)
 {
-    CodeBuffer buffer;
-    buffer.LoadFromFile(WriteFile("lf.html", "<style>\n h1 { FONT_H1 }\n</style>"));
-    EXPECT_EQ(buffer.SubstituteText("font_h1", "font-family:Arial;\r\nfont-size:12px;\r\n", SubstituteMode::AllMatches),
-              1);
-    buffer.SaveToFile(PathOf("out.html"));
-    EXPECT_EQ(ReadFile(PathOf("out.html")), "<style>\n h1 { font-family:Arial;\nfont-size:12px;\n }\n</style>");
+    CodeBuffer buffer = Loaded("<style>\n h1 { FONT_H1 }\n</style>");
+    buffer.SubstituteText("font_h1", "font-family:Arial;\r\nfont-size:12px;\r\n", SubstituteMode::AllMatches);
+    EXPECT_EQ(Saved(buffer), "<style>\n h1 { font-family:Arial;\nfont-size:12px;\n }\n</style>");
 }
-
-// ---- Matching -----------------------------------------------------------------
 
 TEST(CodeBufferSubstitute, EmptyOrMultiLineSearchReplacesNothing)
 {
     for (const SubstituteMode mode : {SubstituteMode::FirstMatch, SubstituteMode::AllMatches}) {
         CodeBuffer buffer = BufferWith({"abc", ""});
-        EXPECT_EQ(buffer.SubstituteText("", "x", mode), 0);
-        EXPECT_EQ(buffer.SubstituteText("c\r\n", "x", mode), 0);
-        EXPECT_EQ(buffer.SubstituteText("c\n", "x", mode), 0);
+        for (const char *search : {"", "c\r\n", "c\n"}) EXPECT_EQ(buffer.SubstituteText(search, "x", mode), 0);
         EXPECT_EQ(buffer.Lines(), (Lines{"abc", ""}));
         EXPECT_EQ(buffer.SearchPosition(), (TextPosition{1, 1}));
-        CodeBuffer empty;
-        EXPECT_EQ(empty.SubstituteText("abc", "x", mode), 0);
-        EXPECT_TRUE(empty.Lines().empty());
+        EXPECT_EQ(CodeBuffer().SubstituteText("abc", "x", mode), 0);
     }
 }
 
-TEST(CodeBufferSubstitute, MatchesDoNotOverlap)
+TEST(CodeBufferSubstitute, MatchesFoldAsciiCaseOnlyAndDoNotOverlap)
 {
-    CodeBuffer buffer = BufferWith({"aaa", "aaaa"});
-    EXPECT_EQ(buffer.SubstituteText("aa", "b", SubstituteMode::AllMatches), 3);
-    EXPECT_EQ(buffer.Lines(), (Lines{"ba", "bb"}));
+    const struct {
+        Lines lines;
+        std::string search;
+        int count;
+        Lines after;
+    } cases[] = {
+        {{"aaa", "aaaa"}, "aa", 3, {"xa", "xx"}},
+        {{"c: $main_color$;", "b: $MAIN_COLOR$;"}, "$Main_Color$", 2, {"c: x;", "b: x;"}},
+        // "É" and "é" in UTF-8 differ in a byte that is not an ASCII letter.
+        {{"\xC3\x89T\xC3\xA9"}, "\xC3\xA9t\xC3\xA9", 0, {"\xC3\x89T\xC3\xA9"}},
+        {{"\xC3\x89T\xC3\xA9"}, "\xC3\x89t\xC3\xA9", 1, {"x"}},
+        // '@' and '`' differ from 'A' and 'a' in the same bit as letter cases do.
+        {{"@[`{"}, "`{", 1, {"@[x"}},
+        // A shorter variable replaced first eats the prefix of a longer one.
+        {{"a{COLOR1} b{COLOR10}"}, "COLOR1", 2, {"a{x} b{x0}"}},
+    };
+    for (const auto &[lines, search, count, after] : cases) {
+        CodeBuffer buffer = BufferWith(lines);
+        EXPECT_EQ(buffer.SubstituteText(search, "x", SubstituteMode::AllMatches), count) << search;
+        EXPECT_EQ(buffer.Lines(), after) << search;
+    }
 }
 
-TEST(CodeBufferSubstitute, CaseIsIgnoredForAsciiLettersOnly)
+TEST(CodeBufferSubstitute, ReplacementSplitsAtEveryLineEnd)
 {
-    CodeBuffer buffer = BufferWith({"color: $main_color$;", "background: $MAIN_COLOR$;"});
-    EXPECT_EQ(buffer.SubstituteText("$Main_Color$", "#ff0000", SubstituteMode::AllMatches), 2);
-    EXPECT_EQ(buffer.Lines(), (Lines{"color: #ff0000;", "background: #ff0000;"}));
-
-    // "É" and "é" in UTF-8 differ in a byte that is not an ASCII letter.
-    CodeBuffer accents = BufferWith({"\xC3\x89T\xC3\xA9"});
-    EXPECT_EQ(accents.SubstituteText("\xC3\xA9t\xC3\xA9", "x", SubstituteMode::AllMatches), 0);
-    EXPECT_EQ(accents.SubstituteText("\xC3\x89t\xC3\xA9", "x", SubstituteMode::AllMatches), 1);
-    // '@' and '`' differ from 'A' and 'a' in the same bit as letter cases do.
-    CodeBuffer symbols = BufferWith({"@[`{"});
-    EXPECT_EQ(symbols.SubstituteText("`{", "x", SubstituteMode::AllMatches), 1);
-    EXPECT_EQ(symbols.Lines(), (Lines{"@[x"}));
-}
-
-// ---- Inserted text ------------------------------------------------------------
-
-TEST(CodeBufferSubstitute, InsertedTextIsSearchedOnlyByLaterCalls)
-{
-    CodeBuffer buffer = BufferWith({"x y x"});
-    EXPECT_EQ(buffer.SubstituteText("x", "[x]", SubstituteMode::AllMatches), 2);
-    EXPECT_EQ(buffer.Lines(), (Lines{"[x] y [x]"}));
-    buffer.MoveToStart();
-    EXPECT_EQ(buffer.SubstituteText("X", "<x>", SubstituteMode::AllMatches), 2);
-    EXPECT_EQ(buffer.Lines(), (Lines{"[<x>] y [<x>]"}));
-}
-
-TEST(CodeBufferSubstitute, LaterCallReplacesVariableInsideInsertedSnippet)
-{
-    CodeBuffer buffer = BufferWith({"<body>", "LAYOUT_HEADER", "</body>"});
-    buffer.SubstituteText("layout_header", "<div style=\"color:COLOR_1\">\r\n</div>\r\n", SubstituteMode::AllMatches);
-    buffer.MoveToStart();
-    EXPECT_EQ(buffer.SubstituteText("COLOR_1", "#123456", SubstituteMode::AllMatches), 1);
-    EXPECT_EQ(buffer.Lines(), (Lines{"<body>", "<div style=\"color:#123456\">", "</div>", "", "</body>"}));
-}
-
-TEST(CodeBufferSubstitute, ShorterVariableFirstEatsThePrefixOfTheLongerOne)
-{
-    CodeBuffer shorterFirst = BufferWith({"a{color:COLOR1} b{color:COLOR10}"});
-    shorterFirst.SubstituteText("COLOR1", "#111111", SubstituteMode::AllMatches);
-    shorterFirst.MoveToStart();
-    EXPECT_EQ(shorterFirst.SubstituteText("COLOR10", "#101010", SubstituteMode::AllMatches), 0);
-    EXPECT_EQ(shorterFirst.Lines(), (Lines{"a{color:#111111} b{color:#1111110}"}));
-}
-
-TEST(CodeBufferSubstitute, ReplacementWithLineEndsSplitsTheLine)
-{
-    CodeBuffer buffer = BufferWith({"first", "a F b f c", "last F"});
-    EXPECT_EQ(buffer.SubstituteText("f", "1\r\n2\n3\r4", SubstituteMode::AllMatches), 4);
-    EXPECT_EQ(buffer.Lines(), (Lines{"1", "2", "3", "4irst", "a 1", "2", "3", "4 b 1", "2", "3", "4 c", "last 1",
-                                     "2", "3", "4"}));
-    EXPECT_EQ(buffer.SearchPosition(), (TextPosition{15, 2}));
-}
-
-// ---- Search position ----------------------------------------------------------
-
-TEST(CodeBufferSubstitute, FirstMatchReplacesOneAndLeavesThePositionBehindIt)
-{
-    CodeBuffer buffer = BufferWith({"no", "one VAR two VAR", "VAR"});
-    EXPECT_EQ(buffer.SubstituteText("var", "value", SubstituteMode::FirstMatch), 1);
-    EXPECT_EQ(buffer.Lines(), (Lines{"no", "one value two VAR", "VAR"}));
-    EXPECT_EQ(buffer.SearchPosition(), (TextPosition{2, 10}));
-
-    // A call without a match keeps the position; the next one goes on from it.
-    EXPECT_EQ(buffer.SubstituteText("absent", "x", SubstituteMode::FirstMatch), 0);
-    EXPECT_EQ(buffer.SearchPosition(), (TextPosition{2, 10}));
-    EXPECT_EQ(buffer.SubstituteText("one", "x", SubstituteMode::AllMatches), 0);
-    EXPECT_EQ(buffer.SubstituteText("var", "v2", SubstituteMode::AllMatches), 2);
-    EXPECT_EQ(buffer.Lines(), (Lines{"no", "one value two v2", "v2"}));
-
-    buffer.MoveToStart();
-    EXPECT_EQ(buffer.SearchPosition(), (TextPosition{1, 1}));
-    EXPECT_EQ(buffer.SubstituteText("one", "x", SubstituteMode::AllMatches), 1);
-}
-
-TEST(CodeBufferSubstitute, OccurrenceBeforeThePositionOnItsLineIsNotTaken)
-{
-    CodeBuffer buffer = BufferWith({"A B A", "A"});
-    buffer.SubstituteText("b", "b", SubstituteMode::FirstMatch);
-    EXPECT_EQ(buffer.SubstituteText("a", "x", SubstituteMode::FirstMatch), 1);
-    EXPECT_EQ(buffer.Lines(), (Lines{"A b x", "A"}));
-    EXPECT_EQ(buffer.SubstituteText("a", "y", SubstituteMode::AllMatches), 1);
-    EXPECT_EQ(buffer.Lines(), (Lines{"A b x", "y"}));
-}
-
-// Replaces the first marker at or after the position, numbering until none is left.
-int NumberRegions(CodeBuffer &buffer, const std::string &marker, const std::string &before, const std::string &after)
-{
-    buffer.MoveToStart();
-    int n = 1;
-    while (n < 100 && buffer.SubstituteText(marker, before + std::to_string(n) + after, SubstituteMode::FirstMatch) == 1)
-        ++n;
-    return n - 1;
-}
-
-TEST(CodeBufferSubstitute, RegionNumberingGoesOnBehindEachInsertedComment)
-{
-    CodeBuffer buffer = BufferWith({"<!--BEGIN_EDITABLE-->a<!--begin_editable-->", "b", "c<!--Begin_Editable-->"});
-    EXPECT_EQ(NumberRegions(buffer, "<!--BEGIN_EDITABLE-->", "<!-- #BeginEditable \"Region_", "\" -->"), 3);
-    EXPECT_EQ(buffer.Lines(), (Lines{"<!-- #BeginEditable \"Region_1\" -->a<!-- #BeginEditable \"Region_2\" -->", "b",
-                                     "c<!-- #BeginEditable \"Region_3\" -->"}));
-
-    // Even a comment that holds the marker itself, with line ends, is passed over.
-    CodeBuffer nested = BufferWith({"<R> x <R>", "<R>"});
-    EXPECT_EQ(NumberRegions(nested, "<r>", "(", ")\r\n<R>"), 3);
-    EXPECT_EQ(nested.Lines(), (Lines{"(1)", "<R> x (2)", "<R>", "(3)", "<R>"}));
+    CodeBuffer buffer = BufferWith({"a F b", "last F"});
+    EXPECT_EQ(buffer.SubstituteText("f", "1\r\n2\n3\r4", SubstituteMode::AllMatches), 2);
+    EXPECT_EQ(buffer.Lines(), (Lines{"a 1", "2", "3", "4 b", "last 1", "2", "3", "4"}));
+    EXPECT_EQ(buffer.SearchPosition(), (TextPosition{8, 2}));
 }
 
 // ---- Against a plain model ------------------------------------------------------
@@ -325,38 +195,39 @@ int PlainSubstitute(Lines &lines, TextPosition &position, const std::string &sea
     return count;
 }
 
-TEST(CodeBufferSubstitute, AgreesWithPlainModelOnRandomTexts)
+TEST(CodeBufferSubstitute, AgreesWithPlainModelOverManyCalls)
 {
     std::mt19937 random(20240607);
-    const auto randomText = [&random](std::size_t maxLength) {
-        static const std::string alphabet = "aAbB$";
-        std::string text(random() % (maxLength + 1), ' ');
-        for (char &byte : text) byte = alphabet[random() % alphabet.size()];
-        return text;
-    };
-    for (int round = 0; round < 3000; ++round) {
-        Lines lines(random() % 5);
-        for (std::string &line : lines) line = randomText(12);
-        Lines pieces(1 + random() % 3);
-        std::string replacement;
-        for (std::string &piece : pieces) {
-            piece = randomText(3);
-            replacement += (&piece == &pieces.front() ? "" : random() % 2 ? "\r\n" : "\n") + piece;
-        }
-        const std::string search = randomText(3);
-        const bool firstOnly = random() % 2;
-        if (search.empty()) continue;
-
+    const auto pick = [&random](const Lines &from) { return from[random() % from.size()]; };
+    const Lines words = {"%%ab%%", "%%AB%%", "%%cd%%", "a", "B", "ab", "%%", " ", "cD", "$"};
+    const Lines searches = {"%%ab%%", "%%CD%%", "ab", "a", "B$", "%%a"};
+    const Lines pieces = {"", "%%cd%%", "ab", "b$", "x%%AB%%"};
+    for (int round = 0; round < 300; ++round) {
+        Lines lines(random() % 6);
+        for (std::string &line : lines)
+            for (int n = random() % 8; n > 0; --n) line += pick(words);
         CodeBuffer buffer = BufferWith(lines);
         TextPosition position;
-        for (int call = 0; call < 3; ++call) {
-            const int expected = PlainSubstitute(lines, position, search, pieces, firstOnly);
+        for (int call = 0; call < 5; ++call) {
+            Lines replacementLines(1 + random() % 3);
+            std::string replacement;
+            for (std::string &piece : replacementLines) {
+                piece = pick(pieces);
+                replacement += (&piece == &replacementLines.front() ? "" : pick({"\r\n", "\n"})) + piece;
+            }
+            const std::string search = pick(searches);
+            const bool firstOnly = random() % 3 == 0;
+            if (random() % 2) {
+                buffer.MoveToStart();
+                position = {};
+            }
+            const int expected = PlainSubstitute(lines, position, search, replacementLines, firstOnly);
             const SubstituteMode mode = firstOnly ? SubstituteMode::FirstMatch : SubstituteMode::AllMatches;
             ASSERT_EQ(buffer.SubstituteText(search, replacement, mode), expected) << "round " << round;
-            ASSERT_EQ(buffer.Lines(), lines) << "round " << round;
-            ASSERT_EQ(buffer.SearchPosition(), position) << "round " << round;
+            ASSERT_EQ(buffer.Lines(), lines) << "round " << round << " call " << call;
+            ASSERT_EQ(buffer.SearchPosition(), position) << "round " << round << " call " << call;
         }
     }
 }
 
-} // namespace
+}  // namespace

@@ -50,22 +50,21 @@ TEST(ControlRulesTest, FolderEntriesThatAreNoChoicesAreDropped)
 
 TEST(ControlRulesTest, ChoiceListSelectsOrAddsTheCurrentChoice)
 {
-    ChoiceList layouts = ListWithChoice({"wide", "narrow"}, "wide");
-    EXPECT_EQ(layouts.entries, (StringList{"narrow", "wide"}));
-    EXPECT_EQ(layouts.selected, 1);
-
-    layouts = ListWithChoice({"wide", "narrow"}, "Wide");
-    EXPECT_EQ(layouts.entries, (StringList{"narrow", "wide", "Wide"})) << "letter case counts";
-    EXPECT_EQ(layouts.selected, 2);
-
-    layouts = ListWithChoice({}, "missing");
-    EXPECT_EQ(layouts.entries, (StringList{"missing"}));
-    EXPECT_EQ(layouts.selected, 0);
-
-    layouts = ListWithChoice({"b", "a"}, "");
-    EXPECT_EQ(layouts.entries, (StringList{"", "a", "b"}));
-    EXPECT_EQ(layouts.selected, 0);
-
-    layouts = ListWithChoice({"a", "c", "c"}, "c");
-    EXPECT_EQ(layouts.selected, 1) << "the first match";
+    const struct {
+        StringList found;
+        std::string current;
+        StringList entries;
+        int selected;
+    } cases[] = {
+        {{"wide", "narrow"}, "wide", {"narrow", "wide"}, 1},
+        {{"wide", "narrow"}, "Wide", {"narrow", "wide", "Wide"}, 2},
+        {{}, "missing", {"missing"}, 0},
+        {{"b", "a"}, "", {"", "a", "b"}, 0},
+        {{"a", "c", "c"}, "c", {"a", "c", "c"}, 1},
+    };
+    for (const auto &[found, current, entries, selected] : cases) {
+        const ChoiceList list = ListWithChoice(found, current);
+        EXPECT_EQ(list.entries, entries) << current;
+        EXPECT_EQ(list.selected, selected) << current;
+    }
 }

@@ -1,4 +1,4 @@
-#include "TemplateFixture.h"
+#include "ControlsFixture.h"
 #include "builder/CodeBuffer.h"
 #include "builder/Generation.h"
 
@@ -10,11 +10,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ItemFile(const std::string &items)
-{
-    return "<?xml version=\"1.0\"?><r><c>" + items + "</c></r>";
-}
-
 CodeBuffer BufferOf(const std::vector<std::string> &lines)
 {
     CodeBuffer buffer;
@@ -22,50 +17,38 @@ CodeBuffer BufferOf(const std::vector<std::string> &lines)
     return buffer;
 }
 
-TEST(GenerationText, LinkTagKeepsMediaAndPathAsWritten)
+TEST(GenerationText, LinkTagAndStaticEntriesKeepPathsAsWritten)
 {
     EXPECT_EQ(LinkTag({"t", "main.css", "css\\", "%%V%%", "d", "screen, print"}),
               "<link rel=\"stylesheet\" type=\"text/css\" media=\"screen, print\" href=\"css\\main.css\" />");
-    EXPECT_EQ(LinkTag({}), "<link rel=\"stylesheet\" type=\"text/css\" media=\"\" href=\"\" />");
+    const std::pair<const char *, const char *> entries[] = {
+        {" \t/js\\lib/app.js  ", "js/lib/app.js"}, {"images\\", "images"}, {"   ", ""},
+        {"//etc/passwd", "/etc/passwd"}};
+    for (const auto &[entry, tidied] : entries) EXPECT_EQ(StaticEntry(entry), tidied) << entry;
 }
 
-TEST(GenerationText, EditorTemplatesNumberTheRegionsInPageOrder)
+TEST(GenerationText, EditorTemplatesNameTheTitleAndHeadAndNumberTheRegions)
 {
     const std::vector<std::string> page = {
         "<!--begin_editable_title--><title>T</title><!--END_EDITABLE_TITLE-->",
         "<!--BEGIN_EDITABLE_HEAD--><meta /><!--END_EDITABLE_HEAD-->",
-        "<!--BEGIN_EDITABLE-->a<!--END_EDITABLE--><!--begin_editable-->b<!--end_editable-->",
-        "<!--BEGIN_EDITABLE-->c<!--END_EDITABLE-->"};
-    CodeBuffer dw = BufferOf(page);
-    ConvertToEditorTemplate(dw, EditorKind::DwMx);
-    EXPECT_EQ(dw.Lines(),
-              (std::vector<std::string>{
-                  "<!-- TemplateBeginEditable name=\"doctitle\" --><title>T</title><!-- TemplateEndEditable -->",
-                  "<!-- TemplateBeginEditable name=\"head\" --><meta /><!-- TemplateEndEditable -->",
-                  "<!-- TemplateBeginEditable name=\"Region_1\" -->a<!-- TemplateEndEditable -->"
-                  "<!-- TemplateBeginEditable name=\"Region_2\" -->b<!-- TemplateEndEditable -->",
-                  "<!-- TemplateBeginEditable name=\"Region_3\" -->c<!-- TemplateEndEditable -->"}));
-    CodeBuffer ms = BufferOf(page);
-    ConvertToEditorTemplate(ms, EditorKind::MsEw);
-    EXPECT_EQ(ms.Lines(), (std::vector<std::string>{
-                              "<!-- #BeginEditable \"doctitle\" --><title>T</title><!-- #EndEditable -->",
-                              "<!-- #BeginEditable \"head\" --><meta /><!-- #EndEditable -->",
-                              "<!-- #BeginEditable \"Region_1\" -->a<!-- #EndEditable -->"
-                              "<!-- #BeginEditable \"Region_2\" -->b<!-- #EndEditable -->",
-                              "<!-- #BeginEditable \"Region_3\" -->c<!-- #EndEditable -->"}));
-    CodeBuffer plain = BufferOf({"<p>no markers</p>"});
-    ConvertToEditorTemplate(plain, EditorKind::MsEw);
-    EXPECT_EQ(plain.Lines(), std::vector<std::string>{"<p>no markers</p>"});
-    EXPECT_STREQ(EditorTemplateName(EditorKind::DwMx), "index_dw_mx.dwt");
-    EXPECT_STREQ(EditorTemplateName(EditorKind::MsEw), "index_ms_ew.dwt");
-}
-
-TEST(GenerationText, StaticEntriesAreTidiedPaths)
-{
-    EXPECT_EQ(StaticEntry(" \t/js\\lib/app.js  "), "js/lib/app.js");
-    EXPECT_EQ(StaticEntry("images\\"), "images");
-    EXPECT_EQ(StaticEntry("   "), "");
-    EXPECT_EQ(StaticEntry("//etc/passwd"), "/etc/passwd");
+        "<!--BEGIN_EDITABLE-->a<!--END_EDITABLE--><!--begin_editable-->b<!--end_editable-->", "<p>no markers</p>"};
+    const struct {
+        EditorKind kind;
+        std::string open, close;
+    } kinds[] = {{EditorKind::DwMx, "<!-- TemplateBeginEditable name=\"", "<!-- TemplateEndEditable -->"},
+                 {EditorKind::MsEw, "<!-- #BeginEditable \"", "<!-- #EndEditable -->"}};
+    for (const auto &[kind, open, close] : kinds) {
+        const auto region = [&](const std::string &name, const std::string &body) {
+            return open + name + "\" -->" + body + close;
+        };
+        CodeBuffer buffer = BufferOf(page);
+        ConvertToEditorTemplate(buffer, kind);
+        EXPECT_EQ(buffer.Lines(), (std::vector<std::string>{region("doctitle", "<title>T</title>"),
+                                                            region("head", "<meta />"),
+                                                            region("Region_1", "a") + region("Region_2", "b"),
+                                                            "<p>no markers</p>"}));
+    }
 }
 
 TEST(GenerationText, StaticListIsCutAtEveryKindOfLineEnd)
@@ -90,37 +73,30 @@ TEST(GenerationText, OnlyPathsStrictlyBelowTheFolderAreAdmitted)
 }
 
 // A small template whose files the tests write; every table has one row or more.
-class GenerationTest : public TemplateFixture {
+class GenerationTest : public ControlsFixture {
 protected:
-    void AddTemplate(const std::string &page, const std::string &lineEnd = "\r\n")
+    void AddSite(const std::string &page, const std::string &lineEnd = "\r\n")
     {
-        WriteTemplateFile("t", "settings.qrl", "Small\nMe\nFree\n");
-        WriteTemplateFile("t", "index.html", page);
-        WriteTemplateFile("t", "style_files.xml",
-                          ItemFile("<item><filename>main.css</filename><folder>css/</folder><var>%%CSS%%</var>"
-                                   "<media>screen</media></item>"
-                                   "<item><filename>print.css</filename><folder></folder><var>%%PRINT%%</var>"
-                                   "<media>print</media></item>"));
-        WriteTemplateFile("t", "css/main.css", "body {" + lineEnd + "  color: %%INK%%;" + lineEnd + "}");
-        WriteTemplateFile("t", "print.css", "p { %%FONT%% }");
-        WriteTemplateFile("t", "colors.xml", ItemFile("<item><title>Ink</title><var>%%INK%%</var>"
-                                                      "<default>#102030</default></item>"));
-        WriteTemplateFile("t", "fonts.xml",
-                          ItemFile("<item><title>Body</title><font-family>Georgia, serif</font-family>"
-                                   "<font-size>small</font-size><font-measure>px</font-measure>"
-                                   "<font-weight>bold</font-weight><font-style></font-style>"
-                                   "<font-decoration>none</font-decoration><var>%%FONT%%</var></item>"));
-        WriteTemplateFile("t", "layouts.xml",
-                          ItemFile("<item><title>Box</title><default>framed</default><folder>layouts/</folder>"
-                                   "<var>%%BOX%%</var></item>"
-                                   "<item><title>Gap</title><default>empty</default><folder>layouts/</folder>"
-                                   "<var>%%GAP%%</var></item>"));
-        WriteTemplateFile("t", "layouts/framed.lyo", "<div style=\"border-color:%%INK%%\">");
-        WriteTemplateFile("t", "layouts/empty.lyo", "");
-        WriteTemplateFile("t", "images.xml",
-                          ItemFile("<item><image>Logo</image><url>%%GAP%%.png</url><folder>img/</folder>"
-                                   "<var>%%LOGO%%</var></item>"));
-        WriteTemplateFile("t", "img/%%GAP%%.png", "png bytes");
+        AddTemplate(
+            page,
+            {{"style_files.xml", ItemFile("<item><filename>main.css</filename><folder>css/</folder><var>%%CSS%%</var>"
+                                          "<media>screen</media></item><item><filename>print.css</filename>"
+                                          "<folder></folder><var>%%PRINT%%</var><media>print</media></item>")},
+             {"css/main.css", "body {" + lineEnd + "  color: %%INK%%;" + lineEnd + "}"},
+             {"print.css", "p { %%FONT%% }"},
+             {"colors.xml", ItemFile("<item><title>Ink</title><var>%%INK%%</var><default>#102030</default></item>")},
+             {"fonts.xml", ItemFile("<item><title>Body</title><font-family>Georgia, serif</font-family>"
+                                    "<font-size>small</font-size><font-measure>px</font-measure>"
+                                    "<font-weight>bold</font-weight><font-style></font-style>"
+                                    "<font-decoration>none</font-decoration><var>%%FONT%%</var></item>")},
+             {"layouts.xml", ItemFile("<item><title>Box</title><default>framed</default><folder>layouts/</folder>"
+                                      "<var>%%BOX%%</var></item><item><title>Gap</title><default>empty</default>"
+                                      "<folder>layouts/</folder><var>%%GAP%%</var></item>")},
+             {"layouts/framed.lyo", "<div style=\"border-color:%%INK%%\">"},
+             {"layouts/empty.lyo", ""},
+             {"images.xml", ItemFile("<item><image>Logo</image><url>%%GAP%%.png</url><folder>img/</folder>"
+                                     "<var>%%LOGO%%</var></item>")},
+             {"img/%%GAP%%.png", "png bytes"}});
     }
 
     void EnterFilesPage()
@@ -134,7 +110,7 @@ protected:
 
 TEST_F(GenerationTest, PageAndStyleSheetsAreWrittenByteForByte)
 {
-    AddTemplate("<head>%%css%%\r\n%%PRINT%%</head>\r\n<p>%%CSS%%</p>\r\n%%BOX%%x%%GAP%%y\r\n<img src=\"%%LOGO%%\" />\r\n"
+    AddSite("<head>%%css%%\r\n%%PRINT%%</head>\r\n<p>%%CSS%%</p>\r\n%%BOX%%x%%GAP%%y\r\n<img src=\"%%LOGO%%\" />\r\n"
                 "<p style=\"%%FONT%%\"></p>");
     Open("t");
     EnterFilesPage();
@@ -158,7 +134,7 @@ TEST_F(GenerationTest, PageAndStyleSheetsAreWrittenByteForByte)
 
 TEST_F(GenerationTest, LfTemplatesStayLf)
 {
-    AddTemplate("<head>%%CSS%%</head>\n<p>%%BOX%%</p>\n%%FONT%%\n", "\n");
+    AddSite("<head>%%CSS%%</head>\n<p>%%BOX%%</p>\n%%FONT%%\n", "\n");
     Open("t");
     EnterFilesPage();
     const std::string page = Output("index.html");
@@ -169,7 +145,7 @@ TEST_F(GenerationTest, LfTemplatesStayLf)
 
 TEST_F(GenerationTest, FileListFollowsTheOrderOfWriting)
 {
-    AddTemplate("%%CSS%%\r\n<!--BEGIN_EDITABLE-->");
+    AddSite("%%CSS%%\r\n<!--BEGIN_EDITABLE-->");
     WriteTemplateFile("t", "static_files.qrl", "js/app.js\r\n\r\n   \r\n\\docs\\read me.txt\n");
     WriteTemplateFile("t", "js/app.js", "app");
     WriteTemplateFile("t", "docs/read me.txt", "doc");
@@ -188,7 +164,7 @@ TEST_F(GenerationTest, FileListFollowsTheOrderOfWriting)
 
 TEST_F(GenerationTest, CheckBoxesMakeAndRemoveTheirEditorTemplates)
 {
-    AddTemplate("<!--BEGIN_EDITABLE-->a<!--END_EDITABLE-->\r\n<!--Begin_Editable-->b<!--END_EDITABLE-->\r\n"
+    AddSite("<!--BEGIN_EDITABLE-->a<!--END_EDITABLE-->\r\n<!--Begin_Editable-->b<!--END_EDITABLE-->\r\n"
                 "<!--BEGIN_EDITABLE-->c");
     Open("t");
     EnterFilesPage();
@@ -222,7 +198,7 @@ TEST_F(GenerationTest, CheckBoxesMakeAndRemoveTheirEditorTemplates)
 
 TEST_F(GenerationTest, EveryEntryToTheFilesPageRecyclesAndRegenerates)
 {
-    AddTemplate("%%INK%%");
+    AddSite("%%INK%%");
     Open("t");
     EnterFilesPage();
     WriteTemplateFile("t", "template/stray.txt", "left over");
@@ -242,7 +218,7 @@ TEST_F(GenerationTest, EveryEntryToTheFilesPageRecyclesAndRegenerates)
 
 TEST_F(GenerationTest, EntriesOutsideTheTemplateAreSkippedAndNamedOnce)
 {
-    AddTemplate("%%CSS%% %%OUT%% %%LOGO%%");
+    AddSite("%%CSS%% %%OUT%% %%LOGO%%");
     WriteTemplateFile("t", "static_files.qrl", "../outside.txt\n//etc/hostname\nok.txt\nsub/../../outside.txt\n");
     WriteTemplateFile("t", "ok.txt", "ok");
     folder.Write("templates/outside.txt", "secret");
@@ -278,7 +254,7 @@ TEST_F(GenerationTest, EntriesOutsideTheTemplateAreSkippedAndNamedOnce)
 
 TEST_F(GenerationTest, OutputFolderOutsideTheTemplateIsNeverRecycled)
 {
-    AddTemplate("x");
+    AddSite("x");
     WriteTemplateFile("t", "quorlin_settings.xml", ItemFile("<item><tempfolder>..</tempfolder></item>"));
     Open("t");
     ScriptedBoxes shown;
@@ -293,7 +269,7 @@ TEST_F(GenerationTest, OutputFolderOutsideTheTemplateIsNeverRecycled)
 
 TEST_F(GenerationTest, UnreadableStaticListIsReportedAndTheRestRuns)
 {
-    AddTemplate("%%INK%%");
+    AddSite("%%INK%%");
     fs::create_directories(folder.Path("templates/t/static_files.qrl"));
     Open("t");
     ScriptedBoxes shown;
@@ -304,7 +280,7 @@ TEST_F(GenerationTest, UnreadableStaticListIsReportedAndTheRestRuns)
 
 TEST_F(GenerationTest, MissingOptionFileEndsTheGenerationWithPaintingOn)
 {
-    AddTemplate("%%BOX%%");
+    AddSite("%%BOX%%");
     WriteTemplateFile("t", "static_files.qrl", "ok.txt");
     WriteTemplateFile("t", "ok.txt", "ok");
     Open("t");

@@ -1,21 +1,11 @@
-#include "TemplateFixture.h"
-
-#include <gtest/gtest.h>
+#include "ControlsFixture.h"
 
 namespace {
 
-const char *const kItemFile = "<?xml version=\"1.0\"?><r><c>%s</c></r>";
-
-std::string ItemFile(const std::string &items)
-{
-    std::string text = kItemFile;
-    return text.replace(text.find("%s"), 2, items);
-}
-
-class OpeningTest : public TemplateFixture {
+class OpeningTest : public ControlsFixture {
 protected:
     // A small template: one style sheet, one colour, the given page.
-    void AddTemplate(const std::string &id, const std::string &page)
+    void AddSmall(const std::string &id, const std::string &page)
     {
         WriteTemplateFile(id, "settings.qrl", "Small " + id + "\nMe\nFree\n");
         WriteTemplateFile(id, "index.html", page);
@@ -68,7 +58,7 @@ TEST_F(OpeningTest, TemplateWithoutSettingsFileUsesTheFallbackNames)
 
 TEST_F(OpeningTest, SettingsValuesAreTidiedButTheTempFileIsNot)
 {
-    AddTemplate("t", "%%CSS%%");
+    AddSmall("t", "%%CSS%%");
     WriteTemplateFile("t", "quorlin_settings.xml",
                       ItemFile("<item><imageroot>  /pics\\ </imageroot><tempfile> prev.html</tempfile>"
                             "<tempfolder></tempfolder><presetroot>my\\sets\\</presetroot></item>"));
@@ -84,7 +74,7 @@ TEST_F(OpeningTest, SettingsValuesAreTidiedButTheTempFileIsNot)
 
 TEST_F(OpeningTest, StyleSheetIsInlinedAtTheFirstOccurrenceOfItsVariable)
 {
-    AddTemplate("t", "<head>%%css%%</head>\n<p>%%CSS%%</p>\n");
+    AddSmall("t", "<head>%%css%%</head>\n<p>%%CSS%%</p>\n");
     Open("t");
     const StringList &page = Window().WorkingPage();
     ASSERT_EQ(page.size(), 5u);
@@ -100,7 +90,7 @@ TEST_F(OpeningTest, StyleSheetIsInlinedAtTheFirstOccurrenceOfItsVariable)
 
 TEST_F(OpeningTest, PreviewFileOutsideTheTemplateFolderIsNotTaken)
 {
-    AddTemplate("t", "page");
+    AddSmall("t", "page");
     folder.Write("templates/keep.html", "precious");
     WriteTemplateFile("t", "quorlin_settings.xml", ItemFile("<item><tempfile>..\\keep.html</tempfile></item>"));
     Open("t");
@@ -111,7 +101,7 @@ TEST_F(OpeningTest, PreviewFileOutsideTheTemplateFolderIsNotTaken)
 
 TEST_F(OpeningTest, StalePreviewIsDeletedBeforeTheFirstRebuild)
 {
-    AddTemplate("t", "x");
+    AddSmall("t", "x");
     WriteTemplateFile("t", "index_temp.html", "old preview");
     Open("t");
     EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"), "x");
@@ -119,9 +109,9 @@ TEST_F(OpeningTest, StalePreviewIsDeletedBeforeTheFirstRebuild)
 
 TEST_F(OpeningTest, MissingFilesEndTheOpeningWithOneErrorBox)
 {
-    AddTemplate("nopage", "");
+    AddSmall("nopage", "");
     std::filesystem::remove(folder.Path("templates/nopage/index.html"));
-    AddTemplate("nosheet", "%%CSS%%");
+    AddSmall("nosheet", "%%CSS%%");
     std::filesystem::remove(folder.Path("templates/nosheet/css/main.css"));
     for (const char *id : {"nopage", "nosheet"}) {
         ScriptedBoxes shown;
@@ -137,7 +127,7 @@ TEST_F(OpeningTest, MissingFilesEndTheOpeningWithOneErrorBox)
 
 TEST_F(OpeningTest, MissingStyleSheetListIsReportedAndTheOpeningGoesOn)
 {
-    AddTemplate("t", "%%CSS%% %%INK%%");
+    AddSmall("t", "%%CSS%% %%INK%%");
     std::filesystem::remove(folder.Path("templates/t/style_files.xml"));
     Open("t");
     EXPECT_EQ(boxes.Texts(), QStringList{"Missing configuration file (\"style_files.xml\")"});
@@ -146,7 +136,7 @@ TEST_F(OpeningTest, MissingStyleSheetListIsReportedAndTheOpeningGoesOn)
 
 TEST_F(OpeningTest, DefaultButtonRereadsItsFileAndPresets)
 {
-    AddTemplate("t", "%%INK%%");
+    AddSmall("t", "%%INK%%");
     Open("t");
     TForm1 &window = Window();
     window.ColorTable().rows[0].value = "#FFFFFF";

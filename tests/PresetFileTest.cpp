@@ -117,16 +117,6 @@ TEST_F(PresetFileTest, ImageAndLayoutPresetsKeepTheFolderInVar)
               (std::vector<std::string>{"Menu", "lay\\alt\\", "pills", "lay\\menu\\"}));
 }
 
-TEST_F(PresetFileTest, MissingElementsFollowTheItemsChildren)
-{
-    folder.Write("tpl/colors.xml", "<r><c><item><default>#1</default><x/></item></c></r>");
-    ASSERT_EQ(SavePreset(doc, Dir(), "presets", "P", std::vector<ColorRow>{{"T", "V", "#2"}}), SaveOutcome::Saved);
-    EXPECT_NE(folder.Read("tpl/presets/colors/P.xml")
-                  .find("<item><default>#2</default><x/><title>T</title><var>V</var></item>"),
-              std::string::npos)
-        << folder.Read("tpl/presets/colors/P.xml");
-}
-
 TEST_F(PresetFileTest, ItemsAndRowsThatDoNotPairUp)
 {
     folder.Write("tpl/colors.xml", kColors);
@@ -186,34 +176,4 @@ TEST_F(PresetFileTest, ApplyStopsAtAnUnreadableItem)
     EXPECT_EQ(colors[2].value, "#999999");
     EXPECT_THROW(ApplyPreset(doc, folder.Path("gone.xml"), colors), std::runtime_error);
     EXPECT_FALSE(doc.IsOpen());
-}
-
-TEST_F(PresetFileTest, SaveApplySaveKeepsTheValues)
-{
-    folder.Write("tpl/colors.xml", kColors);
-    colors[2].value = "#ABCDEF";
-    ASSERT_EQ(SaveColors("First"), SaveOutcome::Saved);
-    const auto saved = colors;
-    for (ColorRow &row : colors) row.value = "#000000";
-    ApplyPreset(doc, ColorFolder() + "First.xml", colors);
-    ASSERT_EQ(SaveColors("Second"), SaveOutcome::Saved);
-    const std::vector<std::string> fields{"title", "var", "default"};
-    EXPECT_EQ(Read(ColorFolder() + "Second.xml", fields), Read(ColorFolder() + "First.xml", fields));
-    EXPECT_EQ(colors[2].value, saved[2].value);
-}
-
-TEST_F(PresetFileTest, DeleteRemovesOnlyFiles)
-{
-    std::filesystem::create_directories(folder.Path("p/Empty.xml"));
-    EXPECT_FALSE(DeletePresetFile(folder.Path("p/Empty.xml")));
-    EXPECT_TRUE(folder.Exists("p/Empty.xml"));
-    EXPECT_FALSE(DeletePresetFile(folder.Path("p/Gone.xml")));
-}
-
-TEST(PresetFolderTest, FolderOfEachKind)
-{
-    EXPECT_EQ(PresetFolder("/t", "presets", PresetFormat<ColorRow>::kind), "/t/presets/colors/");
-    EXPECT_EQ(PresetFolder("/t", "my/sets", PresetFormat<ImageRow>::kind), "/t/my/sets/images/");
-    EXPECT_EQ(PresetFolder("/t", "p", PresetFormat<LayoutRow>::kind), "/t/p/layouts/");
-    EXPECT_EQ(PresetPath("/t/p/layouts/", " a "), "/t/p/layouts/ a .xml");
 }

@@ -23,20 +23,18 @@ protected:
         InstallSample("meadowlark");
         Open("meadowlark");
     }
+    Ui::TForm1 *ui() const { return form->Ui(); }
     PresetTab Colours() const
     {
-        const auto *ui = form->Ui();
-        return {ui->LabeledEdit2, ui->ListBox4, ui->Button4, ui->Button3, ui->Button5, "colors"};
+        return {ui()->LabeledEdit2, ui()->ListBox4, ui()->Button4, ui()->Button3, ui()->Button5, "colors"};
     }
     PresetTab Images() const
     {
-        const auto *ui = form->Ui();
-        return {ui->LabeledEdit3, ui->ListBox8, ui->Button15, ui->Button18, ui->Button16, "images"};
+        return {ui()->LabeledEdit3, ui()->ListBox8, ui()->Button15, ui()->Button18, ui()->Button16, "images"};
     }
     PresetTab Layouts() const
     {
-        const auto *ui = form->Ui();
-        return {ui->LabeledEdit5, ui->ListBox14, ui->Button22, ui->Button20, ui->Button21, "layouts"};
+        return {ui()->LabeledEdit5, ui()->ListBox14, ui()->Button22, ui()->Button20, ui()->Button21, "layouts"};
     }
     std::string PresetFile(const PresetTab &tab, const std::string &name) const
     {

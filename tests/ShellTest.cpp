@@ -53,15 +53,12 @@ TEST_F(ShellTest, TrashedFolderCanBeMovedBack)
     EXPECT_FALSE(DeleteToRecycleBin(temp.Path("missing")));
     EXPECT_FALSE(DeleteToRecycleBin(""));
     EXPECT_TRUE(shown.empty());
-}
 
-TEST_F(ShellTest, TrashGoesToTheDataFolderEvenBeforeItExists)
-{
+    // The trash goes to the data folder even before that exists.
     const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", QByteArray::fromStdString(temp.Path("fresh/data")));
-    temp.Write("old.txt", "x");
-    EXPECT_TRUE(DeleteToRecycleBin(temp.Path("old.txt")));
-    EXPECT_EQ(temp.Read("fresh/data/Trash/files/old.txt"), "x");
+    EXPECT_TRUE(DeleteToRecycleBin(temp.Path("site/css/style.css")));
+    EXPECT_EQ(temp.Read("fresh/data/Trash/files/style.css"), "css");
     qputenv("XDG_DATA_HOME", savedDataHome);
 }
 
@@ -119,47 +116,34 @@ TEST_F(ShellTest, CopyFolderWithShellCopiesIntoAnExistingFolderOrAsANewOne)
     EXPECT_EQ(shown[0].text, QStringLiteral("Operation Aborted... "));
 }
 
-// A second export: a, b and c exist in the target already, d is new.
-class ShellReplaceTest : public ShellTest {
-protected:
-    void SetUp() override
-    {
-        ShellTest::SetUp();
+TEST_F(ShellTest, SecondExportAsksBeforeReplacingEachFile)
+{
+    const struct {
+        std::map<std::string, BoxAnswer> answers;
+        std::string result;
+        long questions, errors;
+    } cases[] = {
+        {{{"a", BoxAnswer::Yes}, {"b", BoxAnswer::No}, {"c", BoxAnswer::Yes}}, "new old new new ", 3, 0},
+        {{{"a", BoxAnswer::YesToAll}}, "new new new new ", 1, 0},
+        {{{"a", BoxAnswer::Yes}, {"b", BoxAnswer::Cancel}}, "new old old  ", 2, 1},
+    };
+    for (const auto &[scripted, result, questions, errors] : cases) {
+        // a, b and c exist in the target already, d is new.
+        fs::remove_all(temp.Path("export"));
         for (const std::string name : {"a", "b", "c"}) temp.Write("export/template/" + name, "old");
         for (const std::string name : {"a", "b", "c", "d"}) temp.Write("template/" + name, "new");
-    }
-
-    std::string Export()
-    {
+        answers = scripted;
+        shown.clear();
         CopyFolderWithShell(temp.Path("template"), temp.Path("export"));
         std::string contents;
-        for (const std::string name : {"a", "b", "c", "d"})
-            contents += temp.Read("export/template/" + name) + " ";
-        return contents;
+        for (const std::string name : {"a", "b", "c", "d"}) contents += temp.Read("export/template/" + name) + " ";
+        EXPECT_EQ(contents, result);
+        EXPECT_EQ(Shown(BoxKind::Replace), questions) << result;
+        EXPECT_EQ(Shown(BoxKind::Error), errors) << result;
+        if (errors) {
+            EXPECT_EQ(shown.back().text, QStringLiteral("Operation Aborted... "));
+        }
     }
-};
-
-TEST_F(ShellReplaceTest, YesReplacesAndNoKeeps)
-{
-    answers = {{"a", BoxAnswer::Yes}, {"b", BoxAnswer::No}, {"c", BoxAnswer::Yes}};
-    EXPECT_EQ(Export(), "new old new new ");
-    EXPECT_EQ(Shown(BoxKind::Replace), 3);
-    EXPECT_EQ(Shown(BoxKind::Error), 0);
-}
-
-TEST_F(ShellReplaceTest, YesToAllStopsAsking)
-{
-    answers = {{"a", BoxAnswer::YesToAll}};
-    EXPECT_EQ(Export(), "new new new new ");
-    EXPECT_EQ(Shown(BoxKind::Replace), 1);
-}
-
-TEST_F(ShellReplaceTest, CancelStopsTheCopyAndIsReported)
-{
-    answers = {{"a", BoxAnswer::Yes}, {"b", BoxAnswer::Cancel}};
-    EXPECT_EQ(Export(), "new old old  ");
-    ASSERT_EQ(Shown(BoxKind::Error), 1);
-    EXPECT_EQ(shown.back().text, QStringLiteral("Operation Aborted... "));
 }
 
 TEST_F(ShellTest, DocumentsFolderIsEmptyUntilItExists)
