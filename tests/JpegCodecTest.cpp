@@ -1,10 +1,10 @@
 #include "imaging/JpegCodec.h"
 
-#include "tests/TempFiles.h"
+#include "ImageCompare.h"
+#include "TempFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <stdexcept>
 
 namespace {
@@ -21,15 +21,6 @@ BgrImage Quadrants(int width, int height)
             pixel[2] = 120;                // red
         }
     return image;
-}
-
-// Mean byte difference; JPEG blurs colours only next to the quadrant edges.
-double MeanDifference(const BgrImage &a, const BgrImage &b)
-{
-    double sum = 0;
-    for (std::size_t i = 0; i < a.pixels.size(); ++i)
-        sum += std::abs(a.pixels[i] - b.pixels[i]);
-    return sum / double(a.pixels.size());
 }
 
 } // namespace
