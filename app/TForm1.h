@@ -127,6 +127,7 @@ public:
     void Button21Click();
 
     // image tools: editor hand-over, image browser, image file commands (imaging/)
+    void BitBtn18Click();
 
     // help window, web links and version check (help/)
     void HelpRequested(QObject *sender);
@@ -178,6 +179,7 @@ private:
 
     // image tools
     void ConnectImageToolHandlers();
+    void ConnectEditorHandlers();
 
     // help, web links and version check
     void ConnectHelpHandlers();

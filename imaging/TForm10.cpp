@@ -1,7 +1,188 @@
 #include "imaging/TForm10.h"
 
+#include "app/TForm1.h"
+#include "app/Windows.h"
+#include "imaging/PixelFilters.h"
+#include "imaging/TForm20.h"
+#include "library/ConfigFiles.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Painting.h"
+
 #include "ui_TForm10.h"
 
-TForm10::TForm10(QWidget *parent) : QDialog(parent), ui(new Ui::TForm10) { ui->setupUi(this); }
+#include <QGuiApplication>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStyle>
+
+#include <filesystem>
+
+QSize EditorWindowSize(QSize image, QSize screen)
+{
+    const int width = screen.width() - 30 > image.width() ? image.width() + 30 : screen.width() - 30;
+    const int height = screen.height() - 130 > image.height() ? image.height() + 130 : screen.height() - 50;
+    return {std::max(width, 690), std::max(height, 350)};
+}
+
+TForm10::TForm10(QWidget *parent) : QDialog(parent), ui(new Ui::TForm10)
+{
+    ui->setupUi(this);
+    ui->FormLayout->setMenuBar(ui->MainMenu1);
+    ui->BitBtn5->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    // The dither item is not in the menu; its shortcut works on the window.
+    addActions({ui->Exit1, ui->TP1});
+    ConnectHandlers();
+}
 
 TForm10::~TForm10() = default;
+
+void TForm10::ConnectHandlers()
+{
+    connect(ui->BitBtn3, &QPushButton::clicked, this, &TForm10::BitBtn3Click);
+    connect(ui->BitBtn2, &QPushButton::clicked, this, &TForm10::BitBtn2Click);
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &TForm10::BitBtn1Click);
+    connect(ui->BitBtn4, &QPushButton::clicked, this, &TForm10::Grayscale1Click);
+    connect(ui->BitBtn6, &QPushButton::clicked, this, &TForm10::BitBtn6Click);
+    connect(ui->BitBtn5, &QPushButton::clicked, this, &TForm10::BitBtn5Click);
+    connect(ui->BitBtn7, &QPushButton::clicked, this, &TForm10::Exit1Click);
+    connect(ui->Flip, &QAction::triggered, this, &TForm10::BitBtn3Click);
+    connect(ui->FlipVertical1, &QAction::triggered, this, &TForm10::BitBtn2Click);
+    connect(ui->InvertColors1, &QAction::triggered, this, &TForm10::BitBtn1Click);
+    connect(ui->Grayscale1, &QAction::triggered, this, &TForm10::Grayscale1Click);
+    connect(ui->RevertChangesloaddefault1, &QAction::triggered, this, &TForm10::BitBtn6Click);
+    connect(ui->SaveClose1, &QAction::triggered, this, &TForm10::BitBtn5Click);
+    connect(ui->Exit1, &QAction::triggered, this, &TForm10::Exit1Click);
+    connect(ui->Help1, &QAction::triggered, this, &TForm10::Help1Click);
+    connect(ui->TP1, &QAction::triggered, this, &TForm10::TP1Click);
+    // Programmatic changes run these too, as a user's change would.
+    for (QCheckBox *box : {ui->CheckBox1, ui->CheckBox2, ui->CheckBox3})
+        connect(box, &QCheckBox::toggled, this, &TForm10::CheckBox1Click);
+    connect(ui->ScrollBar1, &QScrollBar::valueChanged, this, &TForm10::ScrollBar1Change);
+}
+
+void TForm10::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) FormShow();
+}
+
+void TForm10::paintEvent(QPaintEvent *event)
+{
+    QDialog::paintEvent(event);
+    RecomputeView();
+}
+
+void TForm10::FormShow()
+{
+    if (LoadAndReset()) CenterOnScreen();
+}
+
+void TForm10::BitBtn6Click() { LoadAndReset(); }
+
+// Loads the file, sizes the window to it and resets the channel boxes and the
+// brightness. Without a file the editor closes and keeps what it held.
+bool TForm10::LoadAndReset()
+{
+    if (!LoadEditedImage()) {
+        platform::ShowMessage(QStringLiteral("Error: cannot load image!"));
+        // Queued, as this may run while the modal loop is still starting.
+        QMetaObject::invokeMethod(this, &TForm10::Exit1Click, Qt::QueuedConnection);
+        return false;
+    }
+    resize(EditorWindowSize(ui->Panel2->size(), QGuiApplication::primaryScreen()->size()));
+    platform::SetPainting(this, false);
+    for (QCheckBox *box : {ui->CheckBox1, ui->CheckBox2, ui->CheckBox3})
+        box->setChecked(true);
+    ui->ScrollBar1->setValue(0);
+    platform::SetPainting(this, true);
+    RecomputeView();
+    return true;
+}
+
+// Decodes the file into the base image; false when there is no such file.
+bool TForm10::LoadEditedImage()
+{
+    const std::string path = Form1->TemplateFolder() + "/" + FilePath(windowTitle().toStdString());
+    if (!std::filesystem::is_regular_file(path)) return false;
+    SetImageBitmap(DecodeJpegFile(path));
+    return true;
+}
+
+void TForm10::SetImageBitmap(BgrImage image)
+{
+    ImageBitmap = std::move(image);
+    BitmapChanged();
+}
+
+void TForm10::BitmapChanged()
+{
+    ui->Panel2->setGeometry(0, 20, ImageBitmap.width, ImageBitmap.height);
+    ui->ClientArea->resize(ImageBitmap.width, 20 + ImageBitmap.height);
+}
+
+void TForm10::CenterOnScreen()
+{
+    QRect frame = frameGeometry();
+    frame.moveCenter(QGuiApplication::primaryScreen()->geometry().center());
+    move(frame.topLeft());
+}
+
+void TForm10::FlipBitmap(bool vertical, bool horizontal, const BgrImage &source)
+{
+    SetImageBitmap(Flipped(source, vertical, horizontal));
+}
+
+void TForm10::BitBtn2Click()
+{
+    FlipBitmap(true, false, ImageBitmap);
+    RecomputeView();
+}
+
+void TForm10::BitBtn3Click()
+{
+    FlipBitmap(false, true, ImageBitmap);
+    RecomputeView();
+}
+
+void TForm10::BitBtn1Click()
+{
+    SetImageBitmap(Inverted(ImageBitmap));
+    RecomputeView();
+}
+
+void TForm10::Grayscale1Click()
+{
+    SetImageBitmap(Grayscaled(ImageBitmap));
+    RecomputeView();
+}
+
+void TForm10::CheckBox1Click() { RecomputeView(); }
+
+void TForm10::ScrollBar1Change() { RecomputeView(); }
+
+void TForm10::RecomputeView()
+{
+    ApplyChannels(ImageBitmap, ui->CheckBox1->isChecked(), ui->CheckBox2->isChecked(), ui->CheckBox3->isChecked());
+    ui->Label3->setText(QString::number(ui->ScrollBar1->value()));
+    ApplyBrightness(ViewBitmap, ui->ScrollBar1->value());
+}
+
+void TForm10::ApplyChannels(const BgrImage &source, bool blue, bool green, bool red)
+{
+    ViewBitmap = ChannelMasked(source, blue, green, red);
+}
+
+void TForm10::ApplyBrightness(const BgrImage &source, int brightness)
+{
+    BgrImage brightened = Brightened(source, brightness);
+    ui->Panel2->Draw(ToQImage(brightened));
+    ViewBitmap = std::move(brightened);
+}
+
+void TForm10::TP1Click() { ui->Panel2->Draw(ToQImage(Dithered(ImageBitmap))); }
+
+void TForm10::BitBtn5Click() { Form20->exec(); }
+
+void TForm10::Exit1Click() { reject(); }
+
+void TForm10::Help1Click() { Form1->HelpRequested(ui->Help1); }

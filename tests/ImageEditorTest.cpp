@@ -1,0 +1,251 @@
+#include "ControlsFixture.h"
+#include "ImageCompare.h"
+#include "app/Windows.h"
+#include "imaging/ImageFileNames.h"
+#include "imaging/ImagePanel.h"
+#include "imaging/PixelFilters.h"
+#include "imaging/TForm10.h"
+#include "imaging/TForm20.h"
+#include "ui_TForm10.h"
+#include "ui_TForm20.h"
+
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+// The meadowlark sample open in the main window, with the editor and its
+// save-as dialog created as the program creates them.
+class ImageEditorTest : public ControlsFixture {
+protected:
+    void SetUp() override
+    {
+        InstallSample("meadowlark");
+        WriteTemplateFile("meadowlark", "images/logo/badge.png", "PNG");
+        OpenShown("meadowlark");
+        Form1 = &Window();
+        Form10 = new TForm10(&Window());
+        Form20 = new TForm20(&Window());
+    }
+    void TearDown() override { Form1 = nullptr, Form10 = nullptr, Form20 = nullptr; }
+
+    Ui::TForm1 *main() { return Window().Ui(); }
+    Ui::TForm10 *editor() { return Form10->Ui(); }
+
+    // Clicks an image row and one of its candidate files.
+    void Choose(int row, const QString &file)
+    {
+        ClickRow(main()->ListBox6, row);
+        const auto items = main()->ListBox7->findItems(file, Qt::MatchExactly);
+        ASSERT_EQ(items.size(), 1) << file.toStdString();
+        ClickRow(main()->ListBox7, main()->ListBox7->row(items.front()));
+    }
+    // Loads a photo (row "Welcome photo") into the editor as "Tweak" does,
+    // without the modal loop.
+    void Edit(const QString &file)
+    {
+        Choose(2, file);
+        Form10->setWindowTitle("images/photos/" + file);
+        Form10->FormShow();
+    }
+    // Presses "Tweak"; `whileOpen` runs inside the editor's modal loop, which
+    // is then left if it is still running.
+    void Tweak(const std::function<void()> &whileOpen)
+    {
+        QTimer::singleShot(0, Form10, [&] {
+            whileOpen();
+            if (Form10->isVisible()) Form10->reject();
+        });
+        main()->BitBtn18->click();
+    }
+    // Types a name into the save-as dialog and presses "Save".
+    void SaveAs(const QString &name)
+    {
+        Form20->FormShow();
+        Form20->Ui()->LabeledEdit1->setText(name);
+        Form20->BitBtn5Click();
+    }
+    std::string Photo(const std::string &name) { return folder.Path("templates/meadowlark/images/photos/" + name); }
+};
+
+} // namespace
+
+TEST(EditorWindowSize, FollowsPictureWithinScreenAndMinimum)
+{
+    const QSize screen(1024, 768);
+    EXPECT_EQ(EditorWindowSize({659, 219}, screen), QSize(690, 350));
+    EXPECT_EQ(EditorWindowSize({700, 637}, screen).height(), 767);
+    EXPECT_EQ(EditorWindowSize({700, 638}, screen).height(), 718);
+    EXPECT_EQ(EditorWindowSize({993, 300}, screen).width(), 1023);
+    EXPECT_EQ(EditorWindowSize({994, 300}, screen).width(), 994);
+    EXPECT_EQ(EditorWindowSize({3000, 300}, screen).width(), 994);
+}
+
+TEST(ImageFileNames, ExtensionsAndSaveNames)
+{
+    EXPECT_EQ(FileExtension("a.b/header.JPG"), ".JPG");
+    EXPECT_EQ(FileExtension("a.b\\header"), "");
+    EXPECT_TRUE(HasJpegExtension("x.JpEg"));
+    EXPECT_FALSE(HasJpegExtension("x.png"));
+    EXPECT_EQ(JpegSaveName(""), ".jpg");
+    EXPECT_EQ(JpegSaveName("photo"), "photo.jpg");
+    EXPECT_EQ(JpegSaveName("photo.JPEG"), "photo.JPEG");
+    EXPECT_EQ(JpegSaveName("logo.png"), "logo.jpg");
+    for (const char *name : {"../x.jpg", "sub/x.jpg", "sub\\x.jpg", ".."})
+        EXPECT_TRUE(LeavesFolder(name)) << name;
+    EXPECT_FALSE(LeavesFolder("header_1.jpg"));
+}
+
+TEST(ImageFileNames, ProposalSkipsTakenFilesButNotFolders)
+{
+    TempFolder images;
+    EXPECT_EQ(ProposedCopyName(images.Path(), "header.JPG"), "header_1.jpg");
+    images.Write("header_1.jpg", "");
+    std::filesystem::create_directory(images.Path("header_2.jpg"));
+    EXPECT_EQ(ProposedCopyName(images.Path(), "header.JPG"), "header_2.jpg");
+    EXPECT_EQ(ProposedCopyName(images.Path(), "header_1.jpg"), "header_1_1.jpg");
+    EXPECT_EQ(ProposedCopyName(images.Path(), "noext"), "noext_1.jpg");
+}
+
+TEST_F(ImageEditorTest, FiltersAccumulateWhileMaskAndBrightnessOnlyChangeTheView)
+{
+    Edit("garden.jpg");
+    const BgrImage original = DecodeJpegFile(Photo("garden.jpg"));
+    ASSERT_EQ(Form10->BaseImage(), original);
+    EXPECT_EQ(editor()->Panel2->geometry(), QRect(0, 20, 320, 240));
+
+    Form10->BitBtn3Click();
+    Form10->BitBtn2Click();
+    Form10->BitBtn1Click();
+    Form10->Grayscale1Click();
+    const BgrImage edited = Grayscaled(Inverted(Flipped(original, true, true)));
+    EXPECT_EQ(Form10->BaseImage(), edited);
+    EXPECT_EQ(Form10->ViewImage(), edited);
+
+    editor()->CheckBox1->click(); // blue off
+    editor()->ScrollBar1->setValue(-40);
+    EXPECT_EQ(Form10->BaseImage(), edited);
+    EXPECT_EQ(Form10->ViewImage(), Brightened(ChannelMasked(edited, false, true, true), -40));
+    EXPECT_EQ(editor()->Label3->text(), "-40");
+    EXPECT_EQ(editor()->Panel2->Shown(), ToQImage(Form10->ViewImage()));
+
+    for (QCheckBox *box : {editor()->CheckBox2, editor()->CheckBox3}) box->click();
+    editor()->ScrollBar1->setValue(100);
+    EXPECT_EQ(Form10->ViewImage().pixels, std::vector<unsigned char>(320 * 240 * 3, 100));
+    editor()->ScrollBar1->setValue(0);
+    EXPECT_EQ(Form10->ViewImage().pixels, std::vector<unsigned char>(320 * 240 * 3, 0));
+}
+
+TEST_F(ImageEditorTest, RevertReloadsTheFileAndResetsTheControls)
+{
+    Edit("garden.jpg");
+    Form10->BitBtn1Click();
+    editor()->CheckBox3->click();
+    editor()->ScrollBar1->setValue(30);
+    editor()->BitBtn6->click();
+    const BgrImage original = DecodeJpegFile(Photo("garden.jpg"));
+    EXPECT_EQ(Form10->BaseImage(), original);
+    EXPECT_EQ(Form10->ViewImage(), original);
+    EXPECT_TRUE(editor()->CheckBox3->isChecked());
+    EXPECT_EQ(editor()->ScrollBar1->value(), 0);
+    EXPECT_EQ(editor()->Label3->text(), "0");
+}
+
+TEST_F(ImageEditorTest, DitherPreviewDrawsOnlyOnThePanel)
+{
+    Edit("garden.jpg");
+    editor()->ScrollBar1->setValue(20);
+    const BgrImage view = Form10->ViewImage();
+    Form10->TP1Click();
+    EXPECT_EQ(editor()->Panel2->Shown(), ToQImage(Dithered(Form10->BaseImage())));
+    EXPECT_EQ(Form10->ViewImage(), view);
+}
+
+TEST_F(ImageEditorTest, MissingFileClosesTheEditorAndBrokenFileRaises)
+{
+    Edit("garden.jpg");
+    const BgrImage before = Form10->BaseImage();
+    Form10->show();
+    Form10->setWindowTitle("images/photos/none.jpg");
+    Form10->BitBtn6Click();
+    EXPECT_EQ(boxes.Texts(), QStringList{"Error: cannot load image!"});
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(Form10->isVisible());
+    EXPECT_EQ(Form10->BaseImage(), before);
+
+    WriteTemplateFile("meadowlark", "images/photos/broken.jpg", "not a picture");
+    Form10->setWindowTitle("images/photos/broken.jpg");
+    EXPECT_THROW(Form10->FormShow(), std::runtime_error);
+    EXPECT_EQ(Form10->BaseImage(), before);
+}
+
+TEST_F(ImageEditorTest, TweakRefusesOtherFilesButKeepsTheChoice)
+{
+    Choose(0, "badge.png");
+    bool opened = false;
+    Tweak([&] { opened = Form10->isVisible(); });
+    EXPECT_EQ(boxes.Texts(), QStringList{"This editor currently supports only JPEG images."});
+    EXPECT_EQ(Window().ImageTable().rows[0].fileName, "badge.png");
+    EXPECT_EQ(Form10->windowTitle(), "images/logo/badge.png");
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(opened);
+}
+
+TEST_F(ImageEditorTest, TweakEditsAndSavesTheNewFileAsTheRowsImage)
+{
+    ClickRow(main()->ListBox6, 0);
+    ClickRow(main()->ListBox7, 0); // house.jpg in the logo row, not in images.xml
+    Choose(2, "garden.jpg");
+    BgrImage saved;
+    Tweak([&] {
+        EXPECT_TRUE(Form10->isVisible());
+        EXPECT_EQ(Form10->windowTitle(), "images/photos/garden.jpg");
+        editor()->BitBtn3->click();
+        editor()->BitBtn4->click();
+        QTimer::singleShot(0, Form20, [&] {
+            EXPECT_EQ(Form20->Ui()->LabeledEdit1->text(), "garden_1.jpg");
+            saved = Form10->ViewImage();
+            Form20->Ui()->BitBtn5->click();
+        });
+        editor()->BitBtn5->click();
+        EXPECT_FALSE(Form20->isVisible());
+        EXPECT_FALSE(Form10->isVisible());
+    });
+    ASSERT_TRUE(std::filesystem::exists(Photo("garden_1.jpg")));
+    EXPECT_LT(MeanDifference(DecodeJpegFile(Photo("garden_1.jpg")), saved), 3.0);
+    EXPECT_EQ(Window().ImageTable().selected, 2);
+    EXPECT_EQ(Window().ImageTable().rows[2].fileName, "garden_1.jpg");
+    EXPECT_EQ(Window().ImageTable().rows[0].fileName, "leaf.jpg") << "rows go back to images.xml";
+    EXPECT_EQ(main()->ListBox7->currentItem()->text(), "garden_1.jpg");
+    EXPECT_TRUE(PreviewContains("garden_1.jpg"));
+}
+
+TEST_F(ImageEditorTest, SaveRefusesTakenAndEscapingNamesWithoutWriting)
+{
+    Edit("garden.jpg");
+    const auto before = Items(main()->ListBox7);
+    for (const QString name : {"room.jpg", "../escape.jpg", "sub/x.jpg"}) {
+        SaveAs(name);
+        EXPECT_EQ(Form20->Ui()->LabeledEdit1->selectedText(), name);
+    }
+    EXPECT_EQ(boxes.Texts(), QStringList(3, "Such image already exists. Please, change the file name."));
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("templates/meadowlark/images/escape.jpg")));
+    EXPECT_EQ(Items(main()->ListBox7), before);
+    EXPECT_NE(Form20->result(), QDialog::Accepted);
+}
+
+TEST_F(ImageEditorTest, SaveMakesTheNameAJpegName)
+{
+    Edit("garden.jpg");
+    SaveAs("photo.gif");
+    EXPECT_EQ(Form20->Ui()->LabeledEdit1->text(), "photo.jpg");
+    EXPECT_TRUE(std::filesystem::is_regular_file(Photo("photo.jpg")));
+    EXPECT_FALSE(std::filesystem::exists(Photo("photo.gif")));
+    EXPECT_EQ(Form20->result(), QDialog::Accepted);
+    EXPECT_EQ(Form10->result(), QDialog::Accepted);
+    Edit("photo.jpg");
+    SaveAs("Photo.JPEG");
+    EXPECT_TRUE(std::filesystem::is_regular_file(Photo("Photo.JPEG")));
+    EXPECT_EQ(Window().ImageTable().rows[2].fileName, "Photo.JPEG");
+}

@@ -1,0 +1,95 @@
+#include "imaging/PixelFilters.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A 3 x 2 picture whose bytes are all different: pixel (x, y) holds
+// 10*(3y+x)+1, +2, +3 for blue, green, red.
+BgrImage Numbered()
+{
+    BgrImage image = MakeBgrImage(3, 2);
+    for (std::size_t i = 0; i < image.pixels.size(); ++i)
+        image.pixels[i] = static_cast<unsigned char>(10 * (i / 3) + i % 3 + 1);
+    return image;
+}
+
+std::vector<unsigned char> Pixel(const BgrImage &image, int x, int y)
+{
+    const unsigned char *p = image.Row(y) + 3 * x;
+    return {p[0], p[1], p[2]};
+}
+
+BgrImage OnePixel(unsigned char blue, unsigned char green, unsigned char red)
+{
+    BgrImage image = MakeBgrImage(1, 1);
+    image.pixels = {blue, green, red};
+    return image;
+}
+
+} // namespace
+
+TEST(PixelFilters, FlipsMirrorExactlyAndUndoThemselves)
+{
+    const BgrImage image = Numbered();
+    const BgrImage horizontal = Flipped(image, false, true);
+    const BgrImage vertical = Flipped(image, true, false);
+    const BgrImage both = Flipped(image, true, true);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) {
+            EXPECT_EQ(Pixel(horizontal, 2 - x, y), Pixel(image, x, y));
+            EXPECT_EQ(Pixel(vertical, x, 1 - y), Pixel(image, x, y));
+            EXPECT_EQ(Pixel(both, 2 - x, 1 - y), Pixel(image, x, y));
+        }
+    EXPECT_EQ(Flipped(horizontal, false, true), image);
+    EXPECT_EQ(Flipped(vertical, true, false), image);
+}
+
+TEST(PixelFilters, InvertAndGrayscaleFollowTheirFormulas)
+{
+    EXPECT_EQ(Inverted(OnePixel(0, 100, 255)), OnePixel(255, 155, 0));
+    EXPECT_EQ(Inverted(Inverted(Numbered())), Numbered());
+    EXPECT_EQ(Grayscaled(OnePixel(10, 20, 31)), OnePixel(20, 20, 20));
+    EXPECT_EQ(Grayscaled(OnePixel(255, 255, 254)), OnePixel(254, 254, 254));
+}
+
+TEST(PixelFilters, ChannelMaskClearsTheRightBytes)
+{
+    const BgrImage pixel = OnePixel(10, 20, 30);
+    EXPECT_EQ(ChannelMasked(pixel, true, true, true), pixel);
+    EXPECT_EQ(ChannelMasked(pixel, false, true, true), OnePixel(0, 20, 30));
+    EXPECT_EQ(ChannelMasked(pixel, true, false, true), OnePixel(10, 0, 30));
+    EXPECT_EQ(ChannelMasked(pixel, true, true, false), OnePixel(10, 20, 0));
+    EXPECT_EQ(ChannelMasked(pixel, false, false, false), OnePixel(0, 0, 0));
+}
+
+TEST(PixelFilters, BrightnessClampsAtBothEnds)
+{
+    const BgrImage pixel = OnePixel(0, 100, 250);
+    EXPECT_EQ(Brightened(pixel, 0), pixel);
+    EXPECT_EQ(Brightened(pixel, 10), OnePixel(10, 110, 255));
+    EXPECT_EQ(Brightened(pixel, -101), OnePixel(0, 0, 149));
+    EXPECT_EQ(Brightened(pixel, 255), OnePixel(255, 255, 255));
+    EXPECT_EQ(Brightened(pixel, -255), OnePixel(0, 0, 0));
+    EXPECT_EQ(Brightened(OnePixel(0, 0, 0), 100), OnePixel(100, 100, 100));
+}
+
+TEST(PixelFilters, DitherBlackensOddColumnsOnly)
+{
+    const BgrImage image = Numbered();
+    const BgrImage dithered = Dithered(image);
+    for (int y = 0; y < 2; ++y) {
+        EXPECT_EQ(Pixel(dithered, 0, y), Pixel(image, 0, y));
+        EXPECT_EQ(Pixel(dithered, 1, y), (std::vector<unsigned char>{0, 0, 0}));
+        EXPECT_EQ(Pixel(dithered, 2, y), Pixel(image, 2, y));
+    }
+    EXPECT_EQ(Dithered(OnePixel(1, 2, 3)), OnePixel(1, 2, 3));
+}
+
+TEST(PixelFilters, EmptyPictureStaysEmpty)
+{
+    const BgrImage empty;
+    EXPECT_EQ(Flipped(empty, true, true), empty);
+    EXPECT_EQ(Inverted(empty), empty);
+    EXPECT_EQ(Brightened(empty, 50), empty);
+}
