@@ -127,6 +127,9 @@ public:
     void Button21Click();
 
     // image tools: editor hand-over, image browser, image file commands (imaging/)
+    void ListBox6DblClick();
+    void Button8Click();
+    void Button8MouseDown(Qt::MouseButton button);
 
     // help window, web links and version check (help/)
     void HelpRequested(QObject *sender);
@@ -174,6 +177,7 @@ private:
 
     // image tools
     void ConnectImageToolHandlers();
+    void ConnectBrowserHandlers();
 
     // help, web links and version check
     void ConnectHelpHandlers();

@@ -1,3 +1,6 @@
 #include "app/TForm1.h"
 
-void TForm1::ConnectImageToolHandlers() {}
+void TForm1::ConnectImageToolHandlers()
+{
+    ConnectBrowserHandlers();
+}
