@@ -35,6 +35,21 @@ bool IsJpegName(const std::string &name)
     return extension == "jpg" || extension == "jpeg";
 }
 
+// The picture scaled down to fit `space`, keeping its proportions; a picture
+// that fits already comes back unchanged.
+QImage FittedImage(const QImage &picture, QSize space)
+{
+    if (picture.width() <= space.width() && picture.height() <= space.height()) return picture;
+    return picture.scaled(space, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
+bool IsPictureName(const std::string &name)
+{
+    static const std::array<const char *, 6> extensions{"jpg", "jpeg", "bmp", "ico", "emf", "wmf"};
+    const std::string extension = LowerExtension(name);
+    return std::any_of(extensions.begin(), extensions.end(), [&](const char *known) { return extension == known; });
+}
+
 QImage LoadPicture(const std::string &path)
 {
     if (IsJpegName(path)) return FittedImage(LoadJpegImage(path), kLargestSpace);
@@ -51,7 +66,7 @@ std::vector<std::string> PictureFiles(const std::string &folder)
     std::error_code error;
     for (const auto &entry : std::filesystem::directory_iterator(folder, error)) {
         const std::string name = entry.path().filename().string();
-        if (ThumbnailViewer::IsPictureName(name) && entry.is_regular_file(error)) names.push_back(name);
+        if (IsPictureName(name) && entry.is_regular_file(error)) names.push_back(name);
     }
     return SortedWithoutDuplicates(names);
 }
@@ -104,19 +119,6 @@ private:
 };
 
 }  // namespace
-
-QImage FittedImage(const QImage &picture, QSize space)
-{
-    if (picture.width() <= space.width() && picture.height() <= space.height()) return picture;
-    return picture.scaled(space, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-}
-
-bool ThumbnailViewer::IsPictureName(const std::string &name)
-{
-    static const std::array<const char *, 6> extensions{"jpg", "jpeg", "bmp", "ico", "emf", "wmf"};
-    const std::string extension = LowerExtension(name);
-    return std::any_of(extensions.begin(), extensions.end(), [&](const char *known) { return extension == known; });
-}
 
 ThumbnailViewer::ThumbnailViewer(QWidget *parent) : QListWidget(parent), cellSize_(400, 100)
 {

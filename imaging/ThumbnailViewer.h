@@ -17,7 +17,6 @@ public:
     explicit ThumbnailViewer(QWidget *parent = nullptr);
 
     void SetFolder(const std::string &folder) { folder_ = folder; }
-    const std::string &Folder() const { return folder_; }
     // Reads the folder again: one cell per picture file, none selected.
     void Reload();
     const std::vector<std::string> &Files() const { return files_; }
@@ -30,9 +29,6 @@ public:
     int Position() const;
     void SetPosition(int position);
     void ScrollToPosition(int position);
-
-    // True for the names the viewer shows.
-    static bool IsPictureName(const std::string &name);
 
 signals:
     void DblClick();
@@ -50,6 +46,3 @@ private:
     QSize cellSize_;
 };
 
-// The picture scaled down to fit `space`, keeping its proportions; a picture
-// that fits already comes back unchanged.
-QImage FittedImage(const QImage &picture, QSize space);
