@@ -128,6 +128,9 @@ public:
 
     // image tools: editor hand-over, image browser, image file commands (imaging/)
     void BitBtn18Click();
+    void ListBox6DblClick();
+    void Button8Click();
+    void Button8MouseDown(Qt::MouseButton button);
 
     // help window, web links and version check (help/)
     void HelpRequested(QObject *sender);
@@ -180,6 +183,7 @@ private:
     // image tools
     void ConnectImageToolHandlers();
     void ConnectEditorHandlers();
+    void ConnectBrowserHandlers();
 
     // help, web links and version check
     void ConnectHelpHandlers();

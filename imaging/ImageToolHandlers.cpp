@@ -3,4 +3,5 @@
 void TForm1::ConnectImageToolHandlers()
 {
     ConnectEditorHandlers();
+    ConnectBrowserHandlers();
 }

@@ -1,0 +1,207 @@
+#include "imaging/ThumbnailViewer.h"
+
+#include "builder/ControlRules.h"
+#include "imaging/JpegCodec.h"
+
+#include <QImageReader>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+
+namespace {
+
+constexpr int kSourceRole = Qt::UserRole;
+
+// Pictures are kept no larger than the biggest cell needs.
+const QSize kLargestSpace(800 - 2 * ThumbnailViewer::kPadding, 200 - 2 * ThumbnailViewer::kPadding);
+
+std::string LowerExtension(const std::string &name)
+{
+    const auto dot = name.rfind('.');
+    std::string extension = dot == std::string::npos ? std::string() : name.substr(dot + 1);
+    for (char &c : extension)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return extension;
+}
+
+bool IsJpegName(const std::string &name)
+{
+    const std::string extension = LowerExtension(name);
+    return extension == "jpg" || extension == "jpeg";
+}
+
+// The picture scaled down to fit `space`, keeping its proportions; a picture
+// that fits already comes back unchanged.
+QImage FittedImage(const QImage &picture, QSize space)
+{
+    if (picture.width() <= space.width() && picture.height() <= space.height()) return picture;
+    return picture.scaled(space, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
+bool IsPictureName(const std::string &name)
+{
+    static const std::array<const char *, 6> extensions{"jpg", "jpeg", "bmp", "ico", "emf", "wmf"};
+    const std::string extension = LowerExtension(name);
+    return std::any_of(extensions.begin(), extensions.end(), [&](const char *known) { return extension == known; });
+}
+
+QImage LoadPicture(const std::string &path)
+{
+    if (IsJpegName(path)) return FittedImage(LoadJpegImage(path), kLargestSpace);
+    QImageReader reader(QString::fromStdString(path));
+    const QSize size = reader.size();
+    if (size.isValid() && (size.width() > kLargestSpace.width() || size.height() > kLargestSpace.height()))
+        reader.setScaledSize(size.scaled(kLargestSpace, Qt::KeepAspectRatio));
+    return reader.read();
+}
+
+std::vector<std::string> PictureFiles(const std::string &folder)
+{
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto &entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (IsPictureName(name) && entry.is_regular_file(error)) names.push_back(name);
+    }
+    return SortedWithoutDuplicates(names);
+}
+
+// Draws a cell: the selection, the picture centred in the padded space and
+// the file name over the cell's lower edge.
+class ThumbnailDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem &, const QModelIndex &) const override
+    {
+        return static_cast<const ThumbnailViewer *>(parent())->CellSize();
+    }
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        painter->save();
+        const QRect cell = option.rect;
+        const QPalette &palette = option.palette;
+        if (option.state & QStyle::State_Selected) painter->fillRect(cell, palette.highlight());
+        painter->setPen(palette.mid().color());
+        painter->drawRect(cell.adjusted(0, 0, -1, -1));
+        const QRect space = cell.adjusted(ThumbnailViewer::kPadding, ThumbnailViewer::kPadding, -ThumbnailViewer::kPadding,
+                                          -ThumbnailViewer::kPadding);
+        const QPixmap picture = index.data(Qt::DecorationRole).value<QPixmap>();
+        if (!picture.isNull()) {
+            QRect placed(QPoint(), picture.size());
+            placed.moveCenter(space.center());
+            painter->drawPixmap(placed, picture);
+        }
+        DrawName(painter, space, option, index.data(Qt::DisplayRole).toString());
+        painter->restore();
+    }
+
+private:
+    static void DrawName(QPainter *painter, const QRect &space, const QStyleOptionViewItem &option,
+                         const QString &name)
+    {
+        const QFontMetrics metrics(option.font);
+        QRect band(space.left(), space.bottom() - metrics.height() + 1, space.width(), metrics.height());
+        const QString shown = metrics.elidedText(name, Qt::ElideMiddle, band.width() - 4);
+        band.setWidth(std::min(band.width(), metrics.horizontalAdvance(shown) + 4));
+        QColor shade = option.palette.window().color();
+        shade.setAlpha(200);
+        painter->fillRect(band, shade);
+        painter->setPen(option.palette.windowText().color());
+        painter->drawText(band, Qt::AlignCenter, shown);
+    }
+};
+
+}  // namespace
+
+ThumbnailViewer::ThumbnailViewer(QWidget *parent) : QListWidget(parent), cellSize_(400, 100)
+{
+    setViewMode(QListView::IconMode);
+    setMovement(QListView::Static);
+    setResizeMode(QListView::Adjust);
+    setFlow(QListView::LeftToRight);
+    setWrapping(true);
+    setUniformItemSizes(true);
+    setSpacing(0);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setItemDelegate(new ThumbnailDelegate(this));
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, colours.color(QPalette::Window));
+    setPalette(colours);
+    setGridSize(cellSize_);
+}
+
+void ThumbnailViewer::Reload()
+{
+    clear();
+    files_ = PictureFiles(folder_);
+    for (const std::string &name : files_) {
+        auto *item = new QListWidgetItem(QString::fromStdString(name), this);
+        item->setData(kSourceRole, LoadPicture(folder_ + "/" + name));
+        item->setToolTip(item->text());
+    }
+    ShowThumbnails();
+}
+
+void ThumbnailViewer::SetCellSize(QSize size)
+{
+    cellSize_ = size;
+    setGridSize(size);
+    ShowThumbnails();
+    CentreGrid();
+}
+
+void ThumbnailViewer::ShowThumbnails()
+{
+    const QSize space = cellSize_ - QSize(2 * kPadding, 2 * kPadding);
+    for (int row = 0; row < count(); ++row) {
+        QListWidgetItem *cell = item(row);
+        cell->setData(Qt::DecorationRole, QPixmap::fromImage(FittedImage(cell->data(kSourceRole).value<QImage>(), space)));
+    }
+}
+
+int ThumbnailViewer::Position() const
+{
+    const QList<QListWidgetItem *> selected = selectedItems();
+    return selected.isEmpty() ? -1 : row(selected.front());
+}
+
+void ThumbnailViewer::SetPosition(int position)
+{
+    clearSelection();
+    if (position < 0 || position >= count()) return;
+    setCurrentRow(position);
+}
+
+void ThumbnailViewer::ScrollToPosition(int position)
+{
+    if (position >= 0 && position < count()) scrollToItem(item(position));
+}
+
+void ThumbnailViewer::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QListWidget::mouseDoubleClickEvent(event);
+    emit DblClick();
+}
+
+void ThumbnailViewer::resizeEvent(QResizeEvent *event)
+{
+    QListWidget::resizeEvent(event);
+    CentreGrid();
+}
+
+void ThumbnailViewer::CentreGrid()
+{
+    const int scrollBar = verticalScrollBar()->isVisible() ? verticalScrollBar()->width() : 0;
+    const int width = contentsRect().width() - scrollBar;
+    const int columns = std::max(1, width / cellSize_.width());
+    setViewportMargins(std::max(0, (width - columns * cellSize_.width()) / 2), 0, 0, 0);
+}

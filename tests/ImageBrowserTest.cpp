@@ -1,0 +1,101 @@
+#include "ControlsFixture.h"
+
+#include "app/Windows.h"
+#include "imaging/TForm5.h"
+#include "imaging/ThumbnailViewer.h"
+#include "ui_TForm5.h"
+
+#include <QTimer>
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+class ImageBrowserTest : public ControlsFixture {
+protected:
+    void SetUp() override
+    {
+        InstallSample("meadowlark");
+        OpenShown("meadowlark");
+        Form5 = new TForm5(&Window());
+    }
+    ~ImageBrowserTest() override { Form5 = nullptr; }
+
+    ThumbnailViewer *Viewer() { return Form5->Viewer(); }
+    std::string Logo() { return Window().ImageTable().rows[0].fileName; }
+    QString Candidate() { return Window().Ui()->ListBox7->currentItem()->text(); }
+
+    // Presses "Select"; `act` runs while the browser is shown and must close
+    // it. Returns whether the browser was shown.
+    bool Browse(const std::function<void()> &act)
+    {
+        bool shown = false;
+        QTimer::singleShot(0, Form5, [&] { shown = Form5->isVisible(), act(); });
+        Window().Ui()->BitBtn22->click();
+        return shown;
+    }
+    void Choose(int position) { Viewer()->SetPosition(position), Form5->Ui()->BitBtn2->click(); }
+};
+
+}  // namespace
+
+TEST_F(ImageBrowserTest, OpensOnTheCurrentFileAndOkHandsTheChoiceBack)
+{
+    ClickRow(Window().Ui()->ListBox6, 0);
+    Names files;
+    int opened = -2;
+    QSize thumbnail;
+    EXPECT_TRUE(Browse([&] {
+        files = Viewer()->Files(), opened = Viewer()->Position();
+        thumbnail = Viewer()->item(0)->data(Qt::DecorationRole).value<QPixmap>().size();
+        Choose(2);
+    }));
+    EXPECT_EQ(thumbnail, QSize(64, 64)) << "small pictures are never enlarged";
+    EXPECT_EQ(files, (Names{"house.jpg", "leaf.jpg", "sun.jpg"}));
+    EXPECT_EQ(opened, 1) << "the row's current file, leaf.jpg";
+    EXPECT_EQ(Logo(), "sun.jpg");
+    EXPECT_EQ(Candidate(), "sun.jpg");
+    EXPECT_TRUE(PreviewContains("images/logo/sun.jpg"));
+
+    ForgetPreview();
+    Browse([&] { Form5->Ui()->BitBtn2->click(); });
+    EXPECT_EQ(Logo(), "sun.jpg") << "OK untouched hands the same file back";
+    EXPECT_TRUE(Rebuilt());
+
+    Browse([&] {
+        QTest::mouseDClick(Viewer()->viewport(), Qt::LeftButton, {}, Viewer()->visualItemRect(Viewer()->item(0)).center());
+    });
+    EXPECT_FALSE(Form5->isVisible());
+    EXPECT_EQ(Logo(), "house.jpg") << "a double-click is OK";
+}
+
+TEST_F(ImageBrowserTest, CancelOrNoSelectionWritesNothingAndTheSizeStays)
+{
+    EXPECT_FALSE(Browse([&] { Form5->reject(); })) << "no title selected";
+    ClickRow(Window().Ui()->ListBox6, 1);
+    ForgetPreview();
+    Browse([&] { Form5->Ui()->ComboBox1->setCurrentIndex(0), Viewer()->SetPosition(0), Form5->Ui()->BitBtn1->click(); });
+    Browse([&] { Choose(-1); });
+    EXPECT_EQ(Window().ImageTable().rows[1].fileName, "meadow.jpg");
+    EXPECT_FALSE(Rebuilt());
+    EXPECT_EQ(Viewer()->CellSize(), QSize(200, 50));
+    Browse([&] { Form5->Ui()->ComboBox1->setCurrentIndex(2), Form5->reject(); });
+    EXPECT_EQ(Viewer()->CellSize(), QSize(800, 200));
+}
+
+TEST_F(ImageBrowserTest, FoldersWithOtherEntriesHandOverByName)
+{
+    for (const char *extra : {"notes.txt", "Thumbs.db", "Zebra.BMP", "sketch.png", "old.jpg/inner.jpg"})
+        WriteTemplateFile("meadowlark", std::string("images/logo/") + extra, "x");
+    ClickRow(Window().Ui()->ListBox6, 0);
+    EXPECT_EQ(Items(Window().Ui()->ListBox7),
+              QStringList({"house.jpg", "leaf.jpg", "notes.txt", "old.jpg", "sketch.png", "sun.jpg", "Zebra.BMP"}));
+    Names files;
+    Browse([&] { files = Viewer()->Files(), Choose(3); });
+    EXPECT_EQ(files, (Names{"house.jpg", "leaf.jpg", "sun.jpg", "Zebra.BMP"}));
+    EXPECT_EQ(Logo(), "Zebra.BMP");
+    EXPECT_EQ(Candidate(), "Zebra.BMP");
+    int opened = -2;
+    Browse([&] { opened = Viewer()->Position(), Form5->reject(); });
+    EXPECT_EQ(opened, 3);
+}

@@ -1,0 +1,153 @@
+#include "ControlsFixture.h"
+
+namespace {
+
+using platform::BoxAnswer;
+namespace fs = std::filesystem;
+
+const QString kNoBackup = "Images Backup Doesn't Exist! Operation aborted.";
+const QString kRestore =
+    "Do you really want to restore all the default images (this will restore the original images for this template)?";
+const QString kKeep = "Do you want to keep your custom (modified) images? (If you click \"No\" all custom (modified) "
+                      "images will be deleted!)";
+
+QString DeleteQuestion(const QString &name) { return "Do you really want to delete the image \"" + name + "\"?"; }
+
+std::string Settings(const std::string &imageRoot, const std::string &backup)
+{
+    return "<q><s><item><imageroot>" + imageRoot + "</imageroot><imagebackup>" + backup +
+           "</imagebackup><tempfile>preview.html</tempfile></item></s></q>";
+}
+
+class ImageCommandsTest : public ControlsFixture {
+protected:
+    void SetUp() override { InstallSample("meadowlark"); }
+    void OpenMeadowlark() { OpenShown("meadowlark"); }
+
+    // Selects the Logo row and, without choosing it, the candidate `name`.
+    void MarkLogoCandidate(const std::string &name)
+    {
+        ClickRow(Window().Ui()->ListBox6, 0);
+        auto *candidates = Window().Ui()->ListBox7;
+        candidates->setCurrentItem(candidates->findItems(QString::fromStdString(name), Qt::MatchExactly).front());
+    }
+    bool Has(const std::string &relative) { return folder.Exists("templates/meadowlark/" + relative); }
+    std::string Image(const std::string &relative) { return ReadTemplateFile("meadowlark", relative); }
+    void Press(Qt::MouseButton button) { QTest::mouseClick(Window().Ui()->Button8, button); }
+
+    // One image gone, one new, one changed.
+    void ModifyImages(const std::string &added)
+    {
+        fs::remove(folder.Path("templates/meadowlark/images/logo/sun.jpg"));
+        WriteTemplateFile("meadowlark", "images/logo/" + added, "new");
+        WriteTemplateFile("meadowlark", "images/header/hills.jpg", "changed");
+    }
+};
+
+}  // namespace
+
+TEST_F(ImageCommandsTest, DeleteAsksAndOnlyYesDeletesAndReloads)
+{
+    OpenMeadowlark();
+    ClickRow(Window().Ui()->ListBox6, 0);
+    ClickRow(Window().Ui()->ListBox7, 2);
+    MarkLogoCandidate("leaf.jpg");
+    ScriptedBoxes answers({BoxAnswer::No, BoxAnswer::Cancel, BoxAnswer::Yes});
+    Press(Qt::LeftButton);
+    Press(Qt::LeftButton);
+    EXPECT_TRUE(Has("images/logo/leaf.jpg"));
+    EXPECT_EQ(Window().ImageTable().rows[0].fileName, "sun.jpg") << "nothing reloaded";
+
+    Press(Qt::LeftButton);
+    EXPECT_FALSE(Has("images/logo/leaf.jpg"));
+    EXPECT_EQ(Window().ImageTable().rows[0].fileName, "leaf.jpg") << "back to images.xml, now a missing file";
+    EXPECT_EQ(Window().ImageTable().selected, -1);
+    EXPECT_EQ(Window().Ui()->ListBox7->count(), 0);
+    Press(Qt::LeftButton);
+    EXPECT_EQ(answers.Texts(), QStringList(3, DeleteQuestion("leaf.jpg"))) << "no candidate, no question";
+    EXPECT_EQ(answers.Shown()[0].kind, platform::BoxKind::Confirm);
+}
+
+TEST_F(ImageCommandsTest, DeleteRefusesFoldersAndPlacesOutsideTheTemplate)
+{
+    folder.Write("templates/victim.jpg", "keep me");
+    WriteTemplateFile("meadowlark", "images/logo/old/inner.jpg", "x");
+    std::string images = Image("images.xml");
+    WriteTemplateFile("meadowlark", "images.xml", images.replace(images.find("leaf.jpg"), 8, "../../../victim.jpg"));
+    OpenMeadowlark();
+    ScriptedBoxes answers({BoxAnswer::Yes, BoxAnswer::Ok, BoxAnswer::Yes});
+    MarkLogoCandidate("../../../victim.jpg");
+    Press(Qt::LeftButton);
+    MarkLogoCandidate("old");
+    Press(Qt::LeftButton);
+    const QString failed = "Error: Cannot delete image file.";
+    EXPECT_EQ(answers.Texts(), QStringList({DeleteQuestion("../../../victim.jpg"), failed, DeleteQuestion("old"), failed}));
+    EXPECT_EQ(folder.Read("templates/victim.jpg"), "keep me");
+    EXPECT_TRUE(Has("images/logo/old/inner.jpg"));
+    EXPECT_EQ(Window().ImageTable().selected, 0) << "rows are not reloaded after a failure";
+}
+
+TEST_F(ImageCommandsTest, RestoreNeedsAUsableBackupAndTheRightButton)
+{
+    for (const auto &[root, backup] : {std::pair{"images", "images/logo"}, {"images", "../elsewhere"},
+                                       {"images/logo", "images"}, {"", "default_images"}, {"images", "missing"}}) {
+        WriteTemplateFile("meadowlark", "quorlin_settings.xml", Settings(root, backup));
+        Open("meadowlark");
+        Press(Qt::RightButton);
+    }
+    EXPECT_EQ(boxes.Texts(), QStringList(5, kNoBackup));
+    EXPECT_TRUE(Has("images/logo/leaf.jpg") && Has("default_images/logo/leaf.jpg"));
+
+    WriteTemplateFile("meadowlark", "quorlin_settings.xml", Settings("images", "default_images"));
+    OpenMeadowlark();
+    ModifyImages("edited.jpg");
+    ScriptedBoxes answers({BoxAnswer::No, BoxAnswer::Yes, BoxAnswer::Cancel});
+    Press(Qt::LeftButton);
+    Press(Qt::RightButton);
+    Press(Qt::RightButton);
+    EXPECT_EQ(answers.Texts(), QStringList({kRestore, kRestore, kKeep})) << "a left click never restores";
+    EXPECT_FALSE(Has("images/logo/sun.jpg"));
+}
+
+TEST_F(ImageCommandsTest, RestoreKeepingModifiedImagesOnlyAddsWhatIsMissing)
+{
+    OpenMeadowlark();
+    ModifyImages("edited.jpg");
+    ForgetPreview();
+    ScriptedBoxes answers({BoxAnswer::Yes, BoxAnswer::Yes, BoxAnswer::Ok, BoxAnswer::Yes, BoxAnswer::Yes, BoxAnswer::Ok,
+                           BoxAnswer::Yes, BoxAnswer::Yes});
+    Press(Qt::RightButton);
+    EXPECT_EQ(answers.Texts(), QStringList({kRestore, kKeep, "Operation Complete."}));
+    EXPECT_EQ(Image("images/logo/sun.jpg"), Image("default_images/logo/sun.jpg"));
+    EXPECT_TRUE(Has("images/logo/edited.jpg"));
+    EXPECT_EQ(Image("images/header/hills.jpg"), "changed");
+    EXPECT_TRUE(Rebuilt());
+
+    fs::remove_all(folder.Path("templates/meadowlark/images"));
+    Press(Qt::RightButton);
+    EXPECT_TRUE(Has("images/logo/sun.jpg")) << "a missing image folder is made anew";
+
+    fs::remove_all(folder.Path("templates/meadowlark/images"));
+    WriteTemplateFile("meadowlark", "images", "a file where the folder belongs");
+    ForgetPreview();
+    Press(Qt::RightButton);
+    EXPECT_EQ(answers.Texts().last(), "Unknown error: cannot restore images from backup. You may need to reinstall Quorlin");
+    EXPECT_TRUE(Rebuilt());
+}
+
+TEST_F(ImageCommandsTest, RestoreDiscardingRecyclesTheImageFolder)
+{
+    OpenMeadowlark();
+    ModifyImages("discarded.jpg");
+    ScriptedBoxes answers({BoxAnswer::Yes, BoxAnswer::No});
+    Press(Qt::RightButton);
+    EXPECT_EQ(answers.Texts().last(), "Operation Complete.");
+    EXPECT_TRUE(Has("images/logo/sun.jpg"));
+    EXPECT_FALSE(Has("images/logo/discarded.jpg") || Has("images/default_images"));
+    EXPECT_EQ(Image("images/header/hills.jpg"), Image("default_images/header/hills.jpg"));
+    const fs::path trash = qgetenv("XDG_DATA_HOME").toStdString() + "/Trash/files";
+    bool recycled = false;
+    for (const auto &entry : fs::recursive_directory_iterator(trash))
+        recycled = recycled || entry.path().filename() == "discarded.jpg";
+    EXPECT_TRUE(recycled);
+}
