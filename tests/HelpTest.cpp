@@ -1,4 +1,5 @@
 #include "TemplateFixture.h"
+#include "WhileShown.h"
 #include "app/Windows.h"
 #include "help/HelpTopics.h"
 #include "help/ThelpDialog.h"
@@ -29,14 +30,10 @@ protected:
     // window as soon as it is shown; returns the page it was given.
     std::string PageShownBy(const QString &name)
     {
-        bool shown = false;
-        QTimer::singleShot(0, helpDialog, [&] {
-            shown = helpDialog->isVisible();
-            helpDialog->Ui()->BitBtn1->click();
-        });
+        const auto pending = WhileShown(helpDialog, [] { helpDialog->Ui()->BitBtn1->click(); });
         if (auto *button = Window().findChild<QPushButton *>(name)) button->click();
         else if (auto *action = Window().findChild<QAction *>(name)) action->trigger();
-        EXPECT_TRUE(shown) << name.toStdString();
+        EXPECT_TRUE(pending->Done()) << name.toStdString();
         EXPECT_FALSE(helpDialog->isVisible());
         return helpDialog->PageURL();
     }

@@ -1,4 +1,5 @@
 #include "ControlsFixture.h"
+#include "WhileShown.h"
 
 #include "app/Windows.h"
 #include "imaging/TForm5.h"
@@ -29,10 +30,9 @@ protected:
     // it. Returns whether the browser was shown.
     bool Browse(const std::function<void()> &act)
     {
-        bool shown = false;
-        QTimer::singleShot(0, Form5, [&] { shown = Form5->isVisible(), act(); });
+        const auto pending = WhileShown(Form5, act);
         Window().Ui()->BitBtn22->click();
-        return shown;
+        return pending->Done();
     }
     void Choose(int position) { Viewer()->SetPosition(position), Form5->Ui()->BitBtn2->click(); }
 };

@@ -53,7 +53,7 @@ protected:
     // is then left if it is still running.
     void Tweak(const std::function<void()> &whileOpen)
     {
-        QTimer::singleShot(0, Form10, [&] {
+        QTimer::singleShot(0, Form10, [whileOpen] {
             whileOpen();
             if (Form10->isVisible()) Form10->reject();
         });
