@@ -65,7 +65,7 @@ void TForm1::lvImagesSelectItem(int row)
     const ImageRow &image = lvImages.rows[row];
     ChoiceList candidates;
     {
-        PaintingPause pause(this);
+        platform::PaintingPause pause(this);
         ui->ListBox7->clear();
         StringList entries;
         ListFiles(entries, TemplateDir + "/" + FilePath(image.folder), "*.*");

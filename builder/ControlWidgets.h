@@ -39,18 +39,6 @@ int SelectRowOfTitle(Table<Row> &table, const QListWidget *titles)
     return title;
 }
 
-// Switches a window's painting off for the life of the pause.
-class PaintingPause {
-public:
-    explicit PaintingPause(QWidget *window) : window_(window) { platform::SetPainting(window_, false); }
-    ~PaintingPause() { platform::SetPainting(window_, true); }
-    PaintingPause(const PaintingPause &) = delete;
-    PaintingPause &operator=(const PaintingPause &) = delete;
-
-private:
-    QWidget *window_;
-};
-
 // Runs an action when Enter is pressed in the watched widget; the key goes no further.
 class EnterKeyFilter : public QObject {
 public:

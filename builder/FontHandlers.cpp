@@ -43,7 +43,7 @@ void TForm1::lvSelectItem(int row)
         {ui->ComboBox3, font.unit, FontUnits},      {ui->ComboBox4, font.weight, FontWeights},
         {ui->ComboBox5, font.style, FontStyles},    {ui->ComboBox6, font.decoration, TextDecorations},
     };
-    PaintingPause pause(this);
+    platform::PaintingPause pause(this);
     for (const auto &[box, value, values] : boxes) box->clear();
     for (const auto &[box, value, values] : boxes) {
         box->addItem(QString::fromStdString(value));

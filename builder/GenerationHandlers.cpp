@@ -55,18 +55,12 @@ void TForm1::PageControl1Change()
 {
     if (ui->PageControl1->currentWidget() != ui->TabSheet3) return;
     repaint();
-    platform::SetPainting(this, false);
-    try {
-        SynEditHTML->clear();
-        SynEditCSS->clear();
-        cssBuffer.Clear();
-        ui->PageControl4->setCurrentIndex(0);
-        GenerateTemplate();
-    } catch (...) {
-        platform::SetPainting(this, true);
-        throw;
-    }
-    platform::SetPainting(this, true);
+    platform::PaintingPause pause(this);
+    SynEditHTML->clear();
+    SynEditCSS->clear();
+    cssBuffer.Clear();
+    ui->PageControl4->setCurrentIndex(0);
+    GenerateTemplate();
 }
 
 void TForm1::CheckBox2KeyPress() { GenerateTemplate(); }

@@ -7,16 +7,12 @@
 
 void TForm1::Rebuildtemplate()
 {
-    platform::SetPainting(this, false);
-    try {
+    const std::string preview = TemplateDir + "/" + names.TempFile;
+    {
+        platform::PaintingPause pause(this);
         htmlBuffer.SetLines(OriginalHTML);
         SubstituteRowVariables(htmlBuffer, TemplateDir, {lvLayouts.rows, colors.rows, lv.rows, lvImages.rows});
-        const std::string preview = TemplateDir + "/" + names.TempFile;
         htmlBuffer.SaveToFile(preview);
-        platform::SetPainting(this, true);
-        platform::Navigate(ui->WebBrowser1, QString::fromStdString(preview));
-    } catch (...) {
-        platform::SetPainting(this, true);
-        throw;
     }
+    platform::Navigate(ui->WebBrowser1, QString::fromStdString(preview));
 }

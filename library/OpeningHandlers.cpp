@@ -9,13 +9,12 @@
 
 void TForm1::RecalculateTemplate()
 {
-    platform::SetPainting(this, false);
+    platform::PaintingPause pause(this);
     try {
         OpenTemplateFiles();
     } catch (const std::exception &) {
         platform::ShowError("Error: Cannot Load Template Settings. You may need to reinstall Quorlin.");
     }
-    platform::SetPainting(this, true);
 }
 
 void TForm1::OpenTemplateFiles()

@@ -1,5 +1,6 @@
 #include "app/TForm1.h"
 
+#include "builder/ControlWidgets.h"
 #include "library/PresetList.h"
 #include "library/Presets.h"
 #include "platform/ListBox.h"
@@ -31,8 +32,7 @@ void FillPresetList(QListWidget *list, const std::string &folder)
 {
     StringList names;
     ListFilesNoExt(names, folder, "*.xml");
-    list->clear();
-    for (const std::string &name : names) list->addItem(QString::fromStdString(name));
+    ShowEntries(list, names);
 }
 
 namespace {
