@@ -18,6 +18,23 @@ void ShowTitles(QListWidget *list, const std::vector<Row> &rows)
     for (const Row &row : rows) list->addItem(QString::fromStdString(row.title));
 }
 
+// Reads a configuration file into its table and title list; its tab shows
+// only while the file exists. Returns whether it exists.
+template <class Row>
+bool ReadTable(XmlDocument &doc, const std::string &path, QTabWidget *pages, QWidget *tab, Table<Row> &table,
+               QListWidget *titles, std::vector<Row> (*read)(XmlDocument &, const std::string &))
+{
+    table.Clear();
+    titles->clear();
+    const bool present = FileExists(path);
+    pages->setTabVisible(pages->indexOf(tab), present);
+    if (present) {
+        table.rows = read(doc, path);
+        ShowTitles(titles, table.rows);
+    }
+    return present;
+}
+
 }  // namespace
 
 void TForm1::ConnectConfigHandlers()
@@ -42,61 +59,43 @@ void TForm1::LoadStyleSheets()
 
 void TForm1::LoadImages()
 {
-    lvImages.Clear();
-    ui->ListBox6->clear();
     ui->ListBox7->clear();
-    const std::string path = TemplateDir + "/images.xml";
-    const bool present = FileExists(path);
-    ShowPage(ui->PageControl2, ui->TabSheet6, present);
-    if (!present) return;
-    lvImages.rows = ReadImageRows(XMLDoc, path);
-    ShowTitles(ui->ListBox6, lvImages.rows);
-    FillPresetList(ui->ListBox8, PresetFolder(TemplateDir, names.PresetRoot, PresetFormat<ImageRow>::kind));
+    if (ReadTable(XMLDoc, TemplateDir + "/images.xml", ui->PageControl2, ui->TabSheet6, lvImages, ui->ListBox6,
+                  ReadImageRows))
+        FillPresetList(ui->ListBox8, PresetFolder(TemplateDir, names.PresetRoot, PresetFormat<ImageRow>::kind));
 }
 
 void TForm1::LodaLayouts()
 {
-    lvLayouts.Clear();
-    ui->ListBox10->clear();
     ui->ListBox11->clear();
-    const std::string path = TemplateDir + "/layouts.xml";
-    const bool present = FileExists(path);
-    ShowPage(ui->PageControl2, ui->TabSheet7, present);
-    if (!present) return;
-    lvLayouts.rows = ReadLayoutRows(XMLDoc, path);
-    ShowTitles(ui->ListBox10, lvLayouts.rows);
-    FillPresetList(ui->ListBox14, PresetFolder(TemplateDir, names.PresetRoot, PresetFormat<LayoutRow>::kind));
+    if (ReadTable(XMLDoc, TemplateDir + "/layouts.xml", ui->PageControl2, ui->TabSheet7, lvLayouts, ui->ListBox10,
+                  ReadLayoutRows))
+        FillPresetList(ui->ListBox14, PresetFolder(TemplateDir, names.PresetRoot, PresetFormat<LayoutRow>::kind));
 }
 
 void TForm1::LoadColors()
 {
     ui->ColorListBox1->setCurrentRow(-1);
     ui->LabeledEdit1->clear();
-    colors.Clear();
-    ui->ListBox2->clear();
-    const std::string path = TemplateDir + "/colors.xml";
-    const bool present = FileExists(path);
-    ShowPage(ui->PageControl2, ui->TabSheet4, present);
-    if (!present) return;
-    colors.rows = ReadColorRows(XMLDoc, path);
-    ShowTitles(ui->ListBox2, colors.rows);
-    FillPresetList(ui->ListBox4, PresetFolder(TemplateDir, names.PresetRoot, PresetFormat<ColorRow>::kind));
+    if (ReadTable(XMLDoc, TemplateDir + "/colors.xml", ui->PageControl2, ui->TabSheet4, colors, ui->ListBox2,
+                  ReadColorRows))
+        FillPresetList(ui->ListBox4, PresetFolder(TemplateDir, names.PresetRoot, PresetFormat<ColorRow>::kind));
 }
 
 void TForm1::LoadFonts()
 {
     platform::SetPainting(this, false);
-    lv.Clear();
-    ui->ListBox5->clear();
     for (QComboBox *box : {ui->ComboBox1, ui->ComboBox2, ui->ComboBox3, ui->ComboBox4, ui->ComboBox5, ui->ComboBox6})
         box->setCurrentText({});
-    const std::string path = TemplateDir + "/fonts.xml";
-    const bool present = FileExists(path);
-    ShowPage(ui->PageControl2, ui->TabSheet5, present);
-    if (!present) return;
-    lv.rows = ReadFontRows(XMLDoc, path);
-    ShowTitles(ui->ListBox5, lv.rows);
-    platform::SetPainting(this, true);
+    // Without the file painting stays off: the rebuild that follows every read switches it on.
+    try {
+        if (ReadTable(XMLDoc, TemplateDir + "/fonts.xml", ui->PageControl2, ui->TabSheet5, lv, ui->ListBox5,
+                      ReadFontRows))
+            platform::SetPainting(this, true);
+    } catch (...) {
+        platform::SetPainting(this, true);
+        throw;
+    }
 }
 
 void TForm1::Button6Click()

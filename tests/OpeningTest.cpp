@@ -152,3 +152,12 @@ TEST_F(OpeningTest, DefaultButtonRereadsItsFileAndPresets)
     EXPECT_TRUE(window.ColorTable().rows.empty());
     EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"), "%%INK%%");
 }
+
+TEST_F(OpeningTest, FontsFileThatFailsLeavesPaintingOn)
+{
+    AddSmall("t", "x");
+    Open("t");
+    WriteTemplateFile("t", "fonts.xml", ItemFile("<item><title><b>nested</b></title></item>"));
+    EXPECT_THROW(Window().Button7Click(), std::runtime_error);
+    EXPECT_TRUE(Window().updatesEnabled());
+}
