@@ -78,10 +78,14 @@ TForm1::TForm1(const std::string &appDir, QWidget *parent)
     ConnectFrameHandlers();
     ConnectCatalogueHandlers();
     ConnectConfigHandlers();
+    ConnectGenerationHandlers();
     ConnectExportHandlers();
-    ConnectControlHandlers();
+    ConnectColorHandlers();
+    ConnectFontHandlers();
+    ConnectChoiceHandlers();
     ConnectPresetHandlers();
-    ConnectImageToolHandlers();
+    ConnectEditorHandlers();
+    ConnectBrowserHandlers();
     ConnectHelpHandlers();
     try {
         FormCreate();

@@ -167,7 +167,6 @@ private:
     void SetChooserVisible(bool visible);
 
     // colour, font, layout and image controls
-    void ConnectControlHandlers();
     void ConnectColorHandlers();
     void ConnectFontHandlers();
     void ConnectChoiceHandlers();
@@ -181,7 +180,6 @@ private:
     void ConnectPresetHandlers();
 
     // image tools
-    void ConnectImageToolHandlers();
     void ConnectEditorHandlers();
     void ConnectBrowserHandlers();
 
@@ -210,15 +208,7 @@ private:
     DirectoryList *shl1 = nullptr;
     FileListBox *shlfl = nullptr;
 
-    // state of the site generation, code views and export
-
-    // state of the controls
+    // colour dialog and the colour last chosen in it
     QColorDialog *ColorDialog1 = nullptr;
     TColor ColorDialog1Color = 0;
-
-    // state of the presets
-
-    // state of the image tools
-
-    // state of help, web links and version check
 };

@@ -19,7 +19,6 @@ constexpr int kLargePreviewTab = 4;
 
 void TForm1::ConnectExportHandlers()
 {
-    ConnectGenerationHandlers();
     connect(ui->BitBtn7, &QPushButton::clicked, this, &TForm1::ExportTemplate);
     connect(ui->BitBtn15, &QPushButton::clicked, this, &TForm1::BitBtn15Click);
     connect(ui->Button19, &QPushButton::clicked, this, &TForm1::Button19Click);

@@ -1,8 +1,0 @@
-#include "app/TForm1.h"
-
-void TForm1::ConnectControlHandlers()
-{
-    ConnectColorHandlers();
-    ConnectFontHandlers();
-    ConnectChoiceHandlers();
-}

@@ -1,7 +1,0 @@
-#include "app/TForm1.h"
-
-void TForm1::ConnectImageToolHandlers()
-{
-    ConnectEditorHandlers();
-    ConnectBrowserHandlers();
-}
