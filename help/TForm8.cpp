@@ -1,5 +1,6 @@
 #include "help/TForm8.h"
 
+#include "app/FileBytes.h"
 #include "app/TForm1.h"
 #include "app/Windows.h"
 #include "help/Download.h"
@@ -12,17 +13,15 @@
 #include <QFile>
 
 #include <algorithm>
-#include <fstream>
 #include <limits>
-#include <sstream>
 
 namespace {
 
 std::string ReadFile(const std::string &path)
 {
-    std::ostringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
+    std::string text;
+    ReadFileBytes(path, text);
+    return text;
 }
 
 int ClampToInt(std::int64_t value)

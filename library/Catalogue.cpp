@@ -1,20 +1,10 @@
 #include "library/Catalogue.h"
 
+#include "app/FileBytes.h"
 #include "library/ItemWalk.h"
 
-#include <fstream>
-#include <iterator>
-#include <sstream>
 
 namespace {
-
-bool ReadWholeFile(const std::string &path, std::string &content)
-{
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return false;
-    content.assign(std::istreambuf_iterator<char>(file), {});
-    return !file.bad();
-}
 
 // Decodes one UTF-8 sequence at `pos`; a byte that starts no valid sequence
 // stands for itself.
@@ -74,7 +64,7 @@ StringList SplitTextLines(const std::string &text)
 TemplateEntry ReadTemplateEntry(const std::string &templateFolder, const std::string &id)
 {
     std::string content;
-    if (ReadWholeFile(templateFolder + "/settings.qrl", content)) {
+    if (ReadFileBytes(templateFolder + "/settings.qrl", content)) {
         const StringList lines = SplitTextLines(content);
         if (lines.size() >= 3) return {lines[0], lines[1], id, lines[2]};
     }

@@ -1,5 +1,6 @@
 #include "app/TForm1.h"
 
+#include "app/FileBytes.h"
 #include "library/Catalogue.h"
 #include "platform/Browser.h"
 #include "platform/MessageBoxes.h"
@@ -10,7 +11,6 @@
 #include <QMouseEvent>
 #include <QPixmap>
 
-#include <fstream>
 #include <stdexcept>
 
 namespace {
@@ -19,9 +19,7 @@ constexpr int kIdColumn = 2;
 
 void SaveText(const std::string &path, const std::string &text)
 {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << text;
-    if (!file.flush()) throw std::runtime_error("Cannot create file \"" + path + "\".");
+    if (!WriteFileBytes(path, text)) throw std::runtime_error("Cannot create file \"" + path + "\".");
 }
 
 QTreeWidgetItem *CatalogueRow(const TemplateEntry &entry)

@@ -1,10 +1,10 @@
 #include "library/XmlDocument.h"
 
+#include "app/FileBytes.h"
+
 #include <libxml/parser.h>
 
 #include <climits>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 namespace {
@@ -32,10 +32,8 @@ bool IsTextNode(xmlNodePtr node)
 
 std::string ReadWholeFile(const std::string &path)
 {
-    std::ifstream in(path, std::ios::binary);
     std::string bytes;
-    if (in) bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (!in || in.bad()) throw std::runtime_error("Cannot read the XML file \"" + path + "\"");
+    if (!ReadFileBytes(path, bytes)) throw std::runtime_error("Cannot read the XML file \"" + path + "\"");
     return bytes;
 }
 
@@ -133,10 +131,8 @@ void XmlDocument::SaveAs(const std::string &path) const
     xmlDocDumpFormatMemoryEnc(doc_.get(), &bytes, &size, nullptr, 0);
     std::unique_ptr<xmlChar, void (*)(void *)> owned(bytes, xmlFree);
     if (!bytes) throw std::runtime_error("Cannot write the XML file \"" + path + "\"");
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char *>(bytes), size);
-    out.close();
-    if (!out) throw std::runtime_error("Cannot write the XML file \"" + path + "\"");
+    if (!WriteFileBytes(path, std::string_view(reinterpret_cast<const char *>(bytes), static_cast<std::size_t>(size))))
+        throw std::runtime_error("Cannot write the XML file \"" + path + "\"");
 }
 
 XmlElement XmlDocument::DocumentElement() const
