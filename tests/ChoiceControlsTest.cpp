@@ -88,16 +88,3 @@ TEST_F(ChoiceControlsTest, ImageCandidatesLeaveOutThumbnailCaches)
     EXPECT_EQ(Image().fileName, "old") << "a sub-folder is chosen like a file";
     EXPECT_TRUE(PreviewContains("<img src=\"pics\\old\">"));
 }
-
-TEST_F(ChoiceControlsTest, MissingOrEmptyCurrentImageIsAddedAndSelected)
-{
-    AddChoices("wide", "");
-    ClickRow(ui()->ListBox6, 0);
-    EXPECT_EQ(Items(ui()->ListBox7), QStringList({"", "logo.gif", "old"}));
-    EXPECT_EQ(ui()->ListBox7->currentRow(), 0);
-
-    Window().ImageTable().rows[0].fileName = "Logo.gif";
-    Window().lvImagesSelectItem(0);
-    EXPECT_EQ(Items(ui()->ListBox7), QStringList({"logo.gif", "Logo.gif", "old"}));
-    EXPECT_EQ(Selected(ui()->ListBox7), "Logo.gif");
-}

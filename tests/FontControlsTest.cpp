@@ -39,16 +39,11 @@ protected:
         QTest::keyClicks(box, text);
     }
     static void Enter(QComboBox *box) { QTest::keyClick(box, Qt::Key_Return); }
-    static void OpenList(QComboBox *box)
-    {
-        box->showPopup();
-        box->hidePopup();
-    }
 };
 
 }  // namespace
 
-TEST_F(FontControlsTest, WithNoRowSelectedNothingWritesButListsStillSort)
+TEST_F(FontControlsTest, WithNoRowSelectedNothingWrites)
 {
     ForgetPreview();
     Type(ui()->ComboBox4, "lighter");
@@ -58,10 +53,6 @@ TEST_F(FontControlsTest, WithNoRowSelectedNothingWritesButListsStillSort)
     emit ui()->ComboBox1->activated(0);
     EXPECT_FALSE(Rebuilt());
     EXPECT_EQ(Row(0).weight, "bold");
-
-    ui()->ComboBox5->addItems({"b", "a", "b"});
-    OpenList(ui()->ComboBox5);
-    EXPECT_EQ(Entries(ui()->ComboBox5), QStringList({"a", "b"}));
 }
 
 TEST_F(FontControlsTest, SelectingARowFillsTheBoxesWithItsValuesFirst)
@@ -76,26 +67,6 @@ TEST_F(FontControlsTest, SelectingARowFillsTheBoxesWithItsValuesFirst)
     EXPECT_EQ(Entries(ui()->ComboBox4).size(), int(Window().FontWeights.size()) + 1);
     EXPECT_FALSE(Rebuilt()) << "selecting writes nothing";
     EXPECT_TRUE(Window().updatesEnabled());
-
-    OpenList(ui()->ComboBox1);
-    EXPECT_EQ(Entries(ui()->ComboBox1).count("Arial, Helvetica, sans-serif"), 1);
-    EXPECT_EQ(Entries(ui()->ComboBox1).front(), "Arial, Helvetica, sans-serif");
-    EXPECT_EQ(ui()->ComboBox1->currentText(), "Arial, Helvetica, sans-serif");
-}
-
-TEST_F(FontControlsTest, SizeListOpensSortedAsTextKeepingTheTypedText)
-{
-    ClickRow(ui()->ListBox5, 0);
-    Type(ui()->ComboBox2, "13");
-    OpenList(ui()->ComboBox2);
-    const QStringList sizes = Entries(ui()->ComboBox2);
-    EXPECT_EQ(sizes.mid(0, 9), QStringList({"10", "12", "14", "18", "24", "36", "72", "9", "large"}));
-    EXPECT_EQ(sizes.count("12"), 1);
-    EXPECT_FALSE(sizes.contains("13")) << "typed text is not added";
-    EXPECT_EQ(sizes.size(), int(Window().FontSizes.size()));
-    EXPECT_EQ(ui()->ComboBox2->currentText(), "13");
-    OpenList(ui()->ComboBox2);
-    EXPECT_EQ(Entries(ui()->ComboBox2), sizes);
 }
 
 TEST_F(FontControlsTest, SizeRuleClearsTheUnitForSizesThatAreNotAllDigits)
@@ -147,18 +118,6 @@ TEST_F(FontControlsTest, EachLineStoresItsOwnValueAsTyped)
     Enter(ui()->ComboBox4);
     EXPECT_EQ(Row(1).weight, "BOLD") << "Enter takes no entry of the list in place of the text";
     EXPECT_EQ(ui()->ComboBox4->currentText(), "BOLD");
-}
-
-TEST_F(FontControlsTest, ChoosingFromTheListStoresTheEntry)
-{
-    ClickRow(ui()->ListBox5, 0);
-    ui()->ComboBox5->setFocus();
-    ui()->ComboBox5->showPopup();
-    QAbstractItemView *list = ui()->ComboBox5->view();
-    const int italic = ui()->ComboBox5->findText("italic");
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(italic, 0)).center());
-    EXPECT_EQ(Row(0).style, "italic");
-    EXPECT_TRUE(PreviewContains("font-style:italic;"));
 }
 
 TEST_F(FontControlsTest, TypedValueIsLostWhenAnotherRowIsSelected)

