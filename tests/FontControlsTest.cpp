@@ -119,15 +119,3 @@ TEST_F(FontControlsTest, EachLineStoresItsOwnValueAsTyped)
     EXPECT_EQ(Row(1).weight, "BOLD") << "Enter takes no entry of the list in place of the text";
     EXPECT_EQ(ui()->ComboBox4->currentText(), "BOLD");
 }
-
-TEST_F(FontControlsTest, TypedValueIsLostWhenAnotherRowIsSelected)
-{
-    ClickRow(ui()->ListBox5, 0);
-    Type(ui()->ComboBox1, "Courier");
-    EXPECT_TRUE(ui()->ComboBox1->view()->isVisible()) << "the family list opens as the user types";
-    ui()->ComboBox1->hidePopup();
-    ClickRow(ui()->ListBox5, 1);
-    EXPECT_EQ(ui()->ComboBox1->currentText(), "Georgia");
-    EXPECT_EQ(Row(0).family, "Arial, Helvetica, sans-serif");
-    EXPECT_FALSE(ui()->ComboBox2->view()->isVisible());
-}

@@ -147,8 +147,6 @@ TEST_F(GenerationTest, FileListFollowsTheOrderOfWriting)
                            "index.html", "index_dw_mx.dwt", "index_ms_ew.dwt"}));
     EXPECT_EQ(Output("js/app.js"), "app");
     EXPECT_EQ(Output("docs/read me.txt"), "doc");
-    EXPECT_EQ(Window().Ui()->PageControl4->currentIndex(), 0);
-    EXPECT_TRUE(Window().updatesEnabled());
 }
 
 TEST_F(GenerationTest, CheckBoxesMakeAndRemoveTheirEditorTemplates)

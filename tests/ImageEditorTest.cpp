@@ -130,21 +130,6 @@ TEST_F(ImageEditorTest, FiltersAccumulateWhileMaskAndBrightnessOnlyChangeTheView
     EXPECT_EQ(editor()->Panel2->Shown(), ToQImage(Form10->ViewImage()));
 }
 
-TEST_F(ImageEditorTest, RevertReloadsTheFileAndResetsTheControls)
-{
-    Edit("garden.jpg");
-    Form10->BitBtn1Click();
-    editor()->CheckBox3->click();
-    editor()->ScrollBar1->setValue(30);
-    editor()->BitBtn6->click();
-    const BgrImage original = DecodeJpegFile(Photo("garden.jpg"));
-    EXPECT_EQ(Form10->BaseImage(), original);
-    EXPECT_EQ(Form10->ViewImage(), original);
-    EXPECT_TRUE(editor()->CheckBox3->isChecked());
-    EXPECT_EQ(editor()->ScrollBar1->value(), 0);
-    EXPECT_EQ(editor()->Label3->text(), "0");
-}
-
 TEST_F(ImageEditorTest, MissingFileClosesTheEditorAndBrokenFileRaises)
 {
     Edit("garden.jpg");

@@ -34,7 +34,6 @@ TEST_F(MainWindowTest, OpensOnTheTemplatePageWithTheOtherPagesHidden)
     EXPECT_TRUE(Window().isMaximized());
     EXPECT_EQ(Window().windowTitle(), "Quorlin");
     EXPECT_EQ(ui->PageControl1->currentIndex(), 0);
-    EXPECT_TRUE(ui->PageControl1->isTabVisible(0));
     EXPECT_FALSE(ui->PageControl1->isTabVisible(1));
     EXPECT_FALSE(ui->PageControl1->isTabVisible(2));
     EXPECT_FALSE(ui->BitBtn10->isEnabled());
@@ -52,14 +51,6 @@ TEST_F(MainWindowTest, LeftoverFilesAreDeletedAndUndeletableOnesTolerated)
     EXPECT_FALSE(folder.Exists("temp.exe"));
     EXPECT_EQ(folder.Read("templates_tmp.xml").substr(0, 5), "<?xml") << "written anew by the catalogue build";
     EXPECT_TRUE(boxes.Shown().empty());
-}
-
-TEST_F(MainWindowTest, CloseBoxDeletesTheCatalogueFile)
-{
-    Window().show();
-    folder.Write("templates_tmp.xml", "x");
-    Window().close();
-    EXPECT_FALSE(folder.Exists("templates_tmp.xml"));
 }
 
 TEST_F(MainWindowTest, EscapeRunsExitWhichClosesAndFreesTheImageEditor)
