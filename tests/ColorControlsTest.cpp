@@ -28,7 +28,7 @@ protected:
     // picks `pick` or cancels when `pick` is invalid.
     void AnswerColorDialog(QColor pick)
     {
-        QTimer::singleShot(0, [this, pick] {
+        QTimer::singleShot(0, &Window(), [this, pick] {
             auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
             ++dialogsOpened;
