@@ -1,20 +1,118 @@
 #include "app/FileBytes.h"
 
-#include <fstream>
-#include <iterator>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-bool ReadFileBytes(const std::string &path, std::string &bytes)
+namespace {
+
+constexpr int kNotRegular = -1;
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor()
+    {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+
+    int Get() const { return fd_; }
+    // Closes now, so that a late write error is still seen.
+    int Close()
+    {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0 ? 0 : errno;
+    }
+
+private:
+    int fd_;
+};
+
+int ReadAll(int fd, std::size_t maxBytes, std::string &bytes)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return false;
-    bytes.assign(std::istreambuf_iterator<char>(file), {});
-    return !file.bad();
+    char chunk[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got == 0) return 0;
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        // The file may have grown since its size was checked.
+        if (bytes.size() + static_cast<std::size_t>(got) > maxBytes) return EFBIG;
+        bytes.append(chunk, static_cast<std::size_t>(got));
+    }
 }
 
-bool WriteFileBytes(const std::string &path, std::string_view bytes)
+int WriteAll(int fd, std::string_view bytes)
 {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    file.close();
-    return static_cast<bool>(file);
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written >= 0)
+            bytes.remove_prefix(static_cast<std::size_t>(written));
+        else if (errno != EINTR)
+            return errno;
+    }
+    return 0;
+}
+
+// A new file beside `path`, created with the mode a new file gets.
+int CreateBeside(const std::string &path, std::string &name)
+{
+    static std::atomic<unsigned> counter{0};
+    for (;;) {
+        name = path + ".new-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+}
+
+// An existing file keeps its permissions across the replacement.
+void KeepMode(const std::string &path, int fd)
+{
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
+}
+
+}  // namespace
+
+std::string FileResult::Text() const
+{
+    return error == kNotRegular ? "Not a regular file" : std::strerror(error);
+}
+
+FileResult ReadFileBytes(const std::string &path, std::size_t maxBytes, std::string &bytes)
+{
+    bytes.clear();
+    // Non-blocking, so that opening a pipe does not wait for a writer.
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (file.Get() < 0) return {errno};
+    struct stat status {};
+    if (::fstat(file.Get(), &status) != 0) return {errno};
+    if (!S_ISREG(status.st_mode)) return {kNotRegular};
+    if (static_cast<std::size_t>(status.st_size) > maxBytes) return {EFBIG};
+    bytes.reserve(static_cast<std::size_t>(status.st_size));
+    const int error = ReadAll(file.Get(), maxBytes, bytes);
+    if (error != 0) bytes.clear();
+    return {error};
+}
+
+FileResult WriteFileBytes(const std::string &path, std::string_view bytes)
+{
+    std::string temporary;
+    Descriptor file(CreateBeside(path, temporary));
+    if (file.Get() < 0) return {errno};
+    KeepMode(path, file.Get());
+    int error = WriteAll(file.Get(), bytes);
+    const int closeError = file.Close();
+    if (error == 0) error = closeError;
+    if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
+    if (error != 0) ::unlink(temporary.c_str());
+    return {error};
 }

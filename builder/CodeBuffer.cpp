@@ -1,14 +1,13 @@
 #include "builder/CodeBuffer.h"
 
+#include "app/FileBytes.h"
+
 #include <algorithm>
-#include <cerrno>
 #include <climits>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <stdexcept>
 #include <string_view>
-#include <unistd.h>
 
 namespace {
 
@@ -23,65 +22,21 @@ std::string FullPath(const std::string &path)
     return error ? path : absolute.lexically_normal().string();
 }
 
-[[noreturn]] void ThrowFileError(const char *failure, const std::string &path, int error)
+void ThrowOnFailure(const FileResult &result, const char *failure, const std::string &path)
 {
-    throw std::runtime_error(std::string(failure) + " \"" + FullPath(path) + "\". " + std::strerror(error));
+    if (!result) throw std::runtime_error(std::string(failure) + " \"" + FullPath(path) + "\". " + result.Text());
 }
-
-constexpr const char *kOpenFailure = "Cannot open file";
-constexpr const char *kCreateFailure = "Cannot create file";
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor()
-    {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor &) = delete;
-    FileDescriptor &operator=(const FileDescriptor &) = delete;
-
-    int Get() const { return fd_; }
-    // Closes now so that a late write error can still be reported.
-    bool Close()
-    {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
 
 std::string ReadWholeFile(const std::string &path)
 {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.Get() < 0) ThrowFileError(kOpenFailure, path, errno);
     std::string bytes;
-    char chunk[1 << 16];
-    for (;;) {
-        const ssize_t got = ::read(file.Get(), chunk, sizeof chunk);
-        if (got == 0) return bytes;
-        if (got > 0)
-            bytes.append(chunk, static_cast<std::size_t>(got));
-        else if (errno != EINTR)
-            ThrowFileError(kOpenFailure, path, errno);
-    }
+    ThrowOnFailure(ReadFileBytes(path, kPageFileCap, bytes), "Cannot open file", path);
+    return bytes;
 }
 
 void WriteWholeFile(const std::string &path, std::string_view bytes)
 {
-    FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    if (file.Get() < 0) ThrowFileError(kCreateFailure, path, errno);
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(file.Get(), bytes.data(), bytes.size());
-        if (written >= 0)
-            bytes.remove_prefix(static_cast<std::size_t>(written));
-        else if (errno != EINTR)
-            ThrowFileError(kCreateFailure, path, errno);
-    }
-    if (!file.Close()) ThrowFileError(kCreateFailure, path, errno);
+    ThrowOnFailure(WriteFileBytes(path, bytes), "Cannot create file", path);
 }
 
 // ---- Lines ------------------------------------------------------------------

@@ -20,7 +20,7 @@ namespace {
 std::string ReadFile(const std::string &path)
 {
     std::string text;
-    ReadFileBytes(path, text);
+    ReadFileBytes(path, kShortFileCap, text);
     return text;
 }
 

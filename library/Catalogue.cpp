@@ -64,7 +64,7 @@ StringList SplitTextLines(const std::string &text)
 TemplateEntry ReadTemplateEntry(const std::string &templateFolder, const std::string &id)
 {
     std::string content;
-    if (ReadFileBytes(templateFolder + "/settings.qrl", content)) {
+    if (ReadFileBytes(templateFolder + "/settings.qrl", kShortFileCap, content)) {
         const StringList lines = SplitTextLines(content);
         if (lines.size() >= 3) return {lines[0], lines[1], id, lines[2]};
     }

@@ -33,7 +33,8 @@ bool IsTextNode(xmlNodePtr node)
 std::string ReadWholeFile(const std::string &path)
 {
     std::string bytes;
-    if (!ReadFileBytes(path, bytes)) throw std::runtime_error("Cannot read the XML file \"" + path + "\"");
+    if (const FileResult read = ReadFileBytes(path, kXmlFileCap, bytes); !read)
+        throw std::runtime_error("Cannot read the XML file \"" + path + "\". " + read.Text());
     return bytes;
 }
 

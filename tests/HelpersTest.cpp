@@ -1,3 +1,4 @@
+#include "app/FileBytes.h"
 #include "app/Helpers.h"
 #include "platform/FolderSearch.h"
 #include "tests/TempFiles.h"
@@ -24,6 +25,37 @@ class HelpersFolderTest : public ::testing::Test {
 protected:
     TempFolder temp;
 };
+
+TEST_F(HelpersFolderTest, WholeFileReadsTakeOnlyRegularFilesWithinTheirCap)
+{
+    temp.Write("page.html", "12345");
+    fs::create_symlink("/dev/zero", temp.Path("zero"));
+    std::string bytes = "old";
+    EXPECT_TRUE(ReadFileBytes(temp.Path("page.html"), 5, bytes));
+    EXPECT_EQ(bytes, "12345");
+    EXPECT_EQ(ReadFileBytes(temp.Path("page.html"), 4, bytes).error, EFBIG);
+    EXPECT_EQ(ReadFileBytes(temp.Path("zero"), kPageFileCap, bytes).Text(), "Not a regular file");
+    EXPECT_FALSE(ReadFileBytes(temp.Path(""), kPageFileCap, bytes));
+    EXPECT_EQ(bytes, "");
+}
+
+TEST_F(HelpersFolderTest, WholeFileWritesReplaceTheFileAndNeverWriteThroughALink)
+{
+    temp.Write("outside/kept.txt", "mine");
+    fs::create_symlink(temp.Path("outside/kept.txt"), temp.Path("link.txt"));
+    temp.Write("page.html", "old");
+    fs::permissions(temp.Path("page.html"), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_TRUE(WriteFileBytes(temp.Path("link.txt"), "new"));
+    EXPECT_TRUE(WriteFileBytes(temp.Path("page.html"), "new"));
+    EXPECT_EQ(temp.Read("outside/kept.txt"), "mine");
+    EXPECT_EQ(temp.Read("link.txt"), "new");
+    EXPECT_FALSE(fs::is_symlink(temp.Path("link.txt")));
+    EXPECT_EQ(fs::status(temp.Path("page.html")).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    // A failed write leaves the old file whole and nothing beside it.
+    fs::create_directory(temp.Path("folder"));
+    EXPECT_FALSE(WriteFileBytes(temp.Path("folder"), "x"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(temp.Path()), fs::directory_iterator()), 4);
+}
 
 TEST_F(HelpersFolderTest, ListSubfoldersAppendsPlainFoldersOnly)
 {
