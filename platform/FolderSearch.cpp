@@ -87,6 +87,17 @@ bool MatchesMask(const std::string &name, const std::string &mask)
     return m == mask.size();
 }
 
+std::string NameOnDisk(const std::string &folder, const std::string &name)
+{
+    std::error_code error;
+    const fs::path folderPath = folder.empty() ? fs::path(".") : fs::path(folder);
+    if (name.empty() || fs::exists(fs::symlink_status(folderPath / name, error))) return name;
+    const std::string folded = FoldedAscii(name);
+    for (std::string &found : NamesIn(folderPath))
+        if (FoldedAscii(found) == folded) return found;
+    return name;
+}
+
 std::vector<FoundEntry> FindEntries(const std::string &folder, const std::string &mask,
                                     int attrFilter)
 {

@@ -25,6 +25,11 @@ bool MatchesMask(const std::string &name, const std::string &mask);
 // Plain files always come back; folders only when `attrFilter` holds faDirectory,
 // hidden entries (names beginning with ".") only when it holds faHidden.
 // A folder that does not exist or cannot be read gives no entries.
+// The name under which `folder` holds `name`: `name` itself when it exists,
+// else the entry that equals it without regard to ASCII case, else `name`.
+// Files made on Windows ("Warm.XML") open by the names the searches fold.
+std::string NameOnDisk(const std::string &folder, const std::string &name);
+
 std::vector<FoundEntry> FindEntries(const std::string &folder, const std::string &mask,
                                     int attrFilter);
 

@@ -26,6 +26,15 @@ protected:
     TempFolder temp;
 };
 
+TEST_F(HelpersFolderTest, NamesOnDiskAreFoundWithoutRegardToAsciiCase)
+{
+    temp.Write("Narrow.LYO", "");
+    temp.Write("wide.lyo", "");
+    EXPECT_EQ(platform::NameOnDisk(temp.Path(), "narrow.lyo"), "Narrow.LYO");
+    EXPECT_EQ(platform::NameOnDisk(temp.Path(), "wide.lyo"), "wide.lyo");
+    EXPECT_EQ(platform::NameOnDisk(temp.Path(), "missing.lyo"), "missing.lyo");
+}
+
 TEST_F(HelpersFolderTest, WholeFileReadsTakeOnlyRegularFilesWithinTheirCap)
 {
     temp.Write("page.html", "12345");
