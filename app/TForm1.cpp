@@ -4,6 +4,7 @@
 #include "app/TSplash.h"
 #include "app/Windows.h"
 #include "imaging/TForm10.h"
+#include "platform/Browser.h"
 #include "platform/FolderChooser.h"
 #include "platform/MessageBoxes.h"
 #include "ui_TForm1.h"
@@ -71,6 +72,7 @@ TForm1::TForm1(const std::string &appDir, QWidget *parent)
       ui(new Ui::TForm1),
       AppDir(WithTrailingSlash(appDir.empty() ? DefaultProgramFolder() : appDir))
 {
+    platform::ConfineLocalFiles(QString::fromStdString(AppDir));
     ui->setupUi(this);
     ui->Image2->setPixmap(LayoutPicture(ui->Image2->size()));
     ui->selectSplitter->setSizes({420, 260});

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QTimer>
 #include <QUrl>
+#include <QWebEngineProfile>
+#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 
 #include <functional>
@@ -30,7 +32,39 @@ bool WaitForLoad(QWebEngineView *browser, int limitMs, const std::function<void(
     return finished;
 }
 
+// Blocks every request for a local file outside one folder.
+class LocalFileGuard : public QWebEngineUrlRequestInterceptor {
+public:
+    void SetFolder(const QString &folder)
+    {
+        const QString canonical = QFileInfo(folder).canonicalFilePath();
+        prefix_ = canonical.isEmpty() || canonical.endsWith('/') ? canonical : canonical + '/';
+    }
+
+    void interceptRequest(QWebEngineUrlRequestInfo &info) override
+    {
+        const QUrl &url = info.requestUrl();
+        if (url.isLocalFile() && !Admits(url.toLocalFile())) info.block(true);
+    }
+
+private:
+    bool Admits(const QString &path) const
+    {
+        const QString canonical = QFileInfo(path).canonicalFilePath();
+        return !prefix_.isEmpty() && !canonical.isEmpty() && (canonical + '/').startsWith(prefix_);
+    }
+
+    QString prefix_;
+};
+
 }  // namespace
+
+void ConfineLocalFiles(const QString &folder)
+{
+    static LocalFileGuard guard;
+    guard.SetFolder(folder);
+    QWebEngineProfile::defaultProfile()->setUrlRequestInterceptor(&guard);
+}
 
 bool LoadAndWait(QWebEngineView *browser, const QUrl &url, int limitMs)
 {

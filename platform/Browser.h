@@ -18,6 +18,11 @@ bool LoadAndWait(QWebEngineView *browser, const QUrl &url, int limitMs = kBrowse
 bool ShowHtmlAndWait(QWebEngineView *browser, const QString &html,
                      int limitMs = kBrowserLoadLimitMs);
 
+// From here on, pages load from disk only what lies inside `folder`, links
+// resolved; a script's request for any other local file gets nothing.
+// Addresses that are not files load as before.
+void ConfineLocalFiles(const QString &folder);
+
 // Navigates to a file path or a web address; an address already shown is reloaded.
 void Navigate(QWebEngineView *browser, const QString &pathOrAddress);
 
