@@ -1,3 +1,5 @@
+#include "platform/Application.h"
+
 #include <QApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -9,6 +11,7 @@ int main(int argc, char **argv)
     QTemporaryDir home;
     qputenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8());
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    platform::PrepareBrowserEngine();
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

@@ -3,6 +3,8 @@
 #include "platform/MessageBoxes.h"
 
 #include <QByteArray>
+#include <QDir>
+#include <QQuickWindow>
 
 #include <exception>
 #include <unistd.h>
@@ -23,10 +25,23 @@ bool Application::notify(QObject *receiver, QEvent *event)
     return false;
 }
 
+namespace {
+
+bool HasGpu(const QByteArray &engineFlags)
+{
+    if (engineFlags.contains("--disable-gpu")) return false;
+    return !QDir(QStringLiteral("/dev/dri")).entryList({QStringLiteral("renderD*")}, QDir::System).isEmpty();
+}
+
+}  // namespace
+
 void PrepareBrowserEngine()
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    // Without a GPU, OpenGL compositing of the window costs more than it saves.
+    if (!HasGpu(flags) && qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     // The engine's sandbox refuses to run as root.
     if (geteuid() == 0 && !flags.contains("--no-sandbox")) flags += " --no-sandbox";
     if (!flags.contains("--disable-background-networking"))

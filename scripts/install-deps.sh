@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools
-  qt6-webengine-dev qt6-webengine-dev-tools qt6-qpa-plugins
+  qt6-declarative-dev qt6-webengine-dev qt6-webengine-dev-tools qt6-qpa-plugins
   libqscintilla2-qt6-dev
   libjpeg62-turbo-dev libxml2-dev libcurl4-openssl-dev
   libgl-dev libglx-dev libegl-dev
