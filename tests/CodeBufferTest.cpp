@@ -135,6 +135,8 @@ TEST(CodeBufferSubstitute, MatchesFoldAsciiCaseOnlyAndDoNotOverlap)
         {{"\xC3\x89T\xC3\xA9"}, "\xC3\x89t\xC3\xA9", 1, {"x"}},
         // '@' and '`' differ from 'A' and 'a' in the same bit as letter cases do.
         {{"@[`{"}, "`{", 1, {"@[x"}},
+        {{"$Zone_z$ $zone_Z$"}, "$ZONE_Z$", 2, {"x x"}},
+        {{"zZ"}, "z", 2, {"xx"}},
         // A shorter variable replaced first eats the prefix of a longer one.
         {{"a{COLOR1} b{COLOR10}"}, "COLOR1", 2, {"a{x} b{x0}"}},
     };
