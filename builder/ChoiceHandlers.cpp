@@ -68,7 +68,7 @@ void TForm1::lvImagesSelectItem(int row)
         platform::PaintingPause pause(this);
         ui->ListBox7->clear();
         StringList entries;
-        ListFiles(entries, TemplateDir + "/" + FilePath(image.folder), "*.*");
+        if (const auto folder = PathInTemplate(TemplateDir, image.folder)) ListFiles(entries, *folder, "*.*");
         candidates = ListWithChoice(WithoutNonChoices(entries), image.fileName);
         ShowEntries(ui->ListBox7, candidates.entries);
     }

@@ -4,6 +4,7 @@
 #include "builder/ControlWidgets.h"
 #include "imaging/TForm5.h"
 #include "imaging/ThumbnailViewer.h"
+#include "library/ConfigFiles.h"
 #include "ui_TForm1.h"
 
 #include <QMouseEvent>
@@ -74,7 +75,8 @@ void TForm1::ListBox6DblClick()
     if (row < 0) return;
     lvImagesSelectItem(row);
     ThumbnailViewer *viewer = Form5->Viewer();
-    viewer->SetFolder(TemplateDir + "/" + FilePath(lvImages.rows[row].folder));
+    // No folder shows no pictures: one outside the template's is not read.
+    viewer->SetFolder(PathInTemplate(TemplateDir, lvImages.rows[row].folder).value_or(std::string()));
     viewer->Reload();
     ShowCandidateInBrowser(ui->ListBox7, viewer);
     if (Form5->exec() == QDialog::Accepted && SelectBrowserChoice(viewer, ui->ListBox7)) ListBox7Click();

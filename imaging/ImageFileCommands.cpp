@@ -24,21 +24,29 @@ bool DeleteImageFile(const std::string &templateDir, const std::string &relative
     return fs::remove(path, error) && !error;
 }
 
-bool Within(const fs::path &inner, const fs::path &outer)
+// True when `inner` is `outer` or lies in it, links followed.
+bool Within(const std::string &inner, const std::string &outer)
 {
-    const fs::path relative = inner.lexically_relative(outer);
-    return !relative.empty() && *relative.begin() != "..";
+    std::error_code innerError, outerError;
+    const fs::path relative =
+        fs::weakly_canonical(inner, innerError).lexically_relative(fs::weakly_canonical(outer, outerError));
+    return innerError || outerError || (!relative.empty() && *relative.begin() != "..");
 }
 
 // The image folder and its backup must both lie below the template folder,
-// the backup must exist, and neither may hold the other.
+// and the backup must exist.
 bool RestorableFolders(const std::string &templateDir, const std::string &imageRoot, const std::string &backup)
 {
-    if (!LiesBelow(templateDir, imageRoot) || !LiesBelow(templateDir, backup)) return false;
     std::error_code error;
-    const fs::path images = fs::weakly_canonical(templateDir + "/" + imageRoot, error);
-    const fs::path saved = fs::weakly_canonical(templateDir + "/" + backup, error);
-    return !error && fs::is_directory(saved) && !Within(images, saved) && !Within(saved, images);
+    return LiesBelow(templateDir, imageRoot) && LiesBelow(templateDir, backup) &&
+           fs::is_directory(templateDir + "/" + backup, error);
+}
+
+// Keeping copies the backup into the image folder, which must not lie in the
+// backup; discarding also recycles the image folder, which must not hold it.
+bool FoldersApartFor(bool keepModified, const std::string &images, const std::string &backup)
+{
+    return !Within(images, backup) && (keepModified || !Within(backup, images));
 }
 
 void RestoreImages(const std::string &images, const std::string &backup, bool keepModified)
@@ -91,9 +99,15 @@ void TForm1::Button8MouseDown(Qt::MouseButton button)
         "Do you want to keep your custom (modified) images? (If you click \"No\" all custom (modified) images will be "
         "deleted!)"));
     if (keep != BoxAnswer::Yes && keep != BoxAnswer::No) return;
+    const std::string images = TemplateDir + "/" + imageRoot, saved = TemplateDir + "/" + backup;
+    if (!FoldersApartFor(keep == BoxAnswer::Yes, images, saved)) {
+        platform::ShowMessage(
+            QStringLiteral("The image folder and its backup lie inside one another. Operation aborted."));
+        return;
+    }
     bool restored = true;
     try {
-        RestoreImages(TemplateDir + "/" + imageRoot, TemplateDir + "/" + backup, keep == BoxAnswer::Yes);
+        RestoreImages(images, saved, keep == BoxAnswer::Yes);
     } catch (const std::exception &) {
         restored = false;
     }

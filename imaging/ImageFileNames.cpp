@@ -1,5 +1,7 @@
 #include "imaging/ImageFileNames.h"
 
+#include "platform/FolderSearch.h"
+
 #include <algorithm>
 #include <filesystem>
 
@@ -32,12 +34,20 @@ bool HasJpegExtension(const std::string &name)
     return extension == ".JPG" || extension == ".JPEG";
 }
 
-std::string ProposedCopyName(const std::string &folder, const std::string &fileName)
+bool IsTakenName(const std::string &folder, const std::string &name)
+{
+    const std::string path = folder + platform::NameOnDisk(folder, name);
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, error)) &&
+           !std::filesystem::is_directory(path, error);
+}
+
+std::string ProposedCopyName(const std::optional<std::string> &folder, const std::string &fileName)
 {
     const std::string base = WithoutExtension(fileName.substr(fileName.find_last_of("/\\:") + 1));
     const auto copyName = [&base](int n) { return base + "_" + std::to_string(n) + ".jpg"; };
     int n = 1;
-    while (std::filesystem::is_regular_file(folder + copyName(n))) ++n;
+    while (folder && IsTakenName(*folder, copyName(n))) ++n;
     return copyName(n);
 }
 
@@ -45,9 +55,4 @@ std::string JpegSaveName(const std::string &typed)
 {
     if (FileExtension(typed).empty()) return typed + ".jpg";
     return HasJpegExtension(typed) ? typed : WithoutExtension(typed) + ".jpg";
-}
-
-bool LeavesFolder(const std::string &name)
-{
-    return name.find_first_of("/\\") != std::string::npos || name.find("..") != std::string::npos;
 }

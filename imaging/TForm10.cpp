@@ -99,12 +99,13 @@ bool TForm10::LoadAndReset()
     return true;
 }
 
-// Decodes the file into the base image; false when there is no such file.
+// Decodes the file into the base image; false when there is no such file
+// in the template's folder.
 bool TForm10::LoadEditedImage()
 {
-    const std::string path = Form1->TemplateFolder() + "/" + FilePath(windowTitle().toStdString());
-    if (!std::filesystem::is_regular_file(path)) return false;
-    SetImageBitmap(DecodeJpegFile(path));
+    const auto path = PathInTemplate(Form1->TemplateFolder(), windowTitle().toStdString());
+    if (!path || !std::filesystem::is_regular_file(*path)) return false;
+    SetImageBitmap(DecodeJpegFile(*path));
     return true;
 }
 

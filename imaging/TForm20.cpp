@@ -1,5 +1,6 @@
 #include "imaging/TForm20.h"
 
+#include "app/PathSafety.h"
 #include "app/TForm1.h"
 #include "app/Windows.h"
 #include "builder/ControlWidgets.h"
@@ -16,7 +17,6 @@
 #include <QStyle>
 
 #include <exception>
-#include <filesystem>
 
 TForm20::TForm20(QWidget *parent) : QDialog(parent), ui(new Ui::TForm20)
 {
@@ -34,11 +34,12 @@ void TForm20::showEvent(QShowEvent *event)
     if (!event->spontaneous()) FormShow();
 }
 
-// The folder of the selected image row, ending with "/".
-std::string TForm20::ImageFolder() const
+// The folder of the selected image row; nothing when it lies outside the
+// template's folder.
+std::optional<std::string> TForm20::ImageFolder() const
 {
     const ImageRow *row = Form1->ImageTable().Selected();
-    return Form1->TemplateFolder() + "/" + FilePath(row ? row->folder : std::string());
+    return PathInTemplate(Form1->TemplateFolder(), row ? row->folder : std::string());
 }
 
 void TForm20::FormShow()
@@ -50,14 +51,17 @@ void TForm20::FormShow()
 void TForm20::BitBtn5Click()
 {
     const int row = Form1->ImageTable().selected;
-    const std::string typed = ui->LabeledEdit1->text().toStdString();
-    // A name with a folder part would write outside the image row's folder.
-    if (LeavesFolder(typed)) return RefuseName();
-    const std::string name = JpegSaveName(typed);
+    const std::string name = JpegSaveName(ui->LabeledEdit1->text().toStdString());
     ui->LabeledEdit1->setText(QString::fromStdString(name));
-    const std::string path = ImageFolder() + name;
-    if (std::filesystem::is_regular_file(path)) return RefuseName();
-    EncodeJpegFile(Form10->ViewImage(), path, 100);
+    const std::optional<std::string> folder = ImageFolder();
+    if (!folder)
+        return RefuseName(QStringLiteral("The image folder lies outside the template's folder. Nothing was saved."));
+    const std::string file = FilePath(name);
+    if (!LiesBelow(*folder, file))
+        return RefuseName(QStringLiteral("The name leads out of the image folder. Please, change the file name."));
+    if (IsTakenName(*folder, file))
+        return RefuseName(QStringLiteral("Such image already exists. Please, change the file name."));
+    EncodeJpegFile(Form10->ViewImage(), *folder + file, 100);
 
     std::exception_ptr rereadError;
     try {
@@ -69,9 +73,9 @@ void TForm20::BitBtn5Click()
     if (rereadError) std::rethrow_exception(rereadError);
 }
 
-void TForm20::RefuseName()
+void TForm20::RefuseName(const QString &reason)
 {
-    platform::ShowMessage(QStringLiteral("Such image already exists. Please, change the file name."));
+    platform::ShowMessage(reason);
     ui->LabeledEdit1->selectAll();
     ui->LabeledEdit1->setFocus();
 }

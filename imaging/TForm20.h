@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace Ui {
@@ -27,8 +28,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    std::string ImageFolder() const;
-    void RefuseName();
+    std::optional<std::string> ImageFolder() const;
+    void RefuseName(const QString &reason);
     void SelectSavedImage(int row, const std::string &name);
 
     std::unique_ptr<Ui::TForm20> ui;

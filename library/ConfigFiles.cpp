@@ -93,3 +93,10 @@ std::string FilePath(std::string relative)
         if (c == '\\') c = '/';
     return relative;
 }
+
+std::optional<std::string> PathInTemplate(const std::string &templateDir, const std::string &relative)
+{
+    const std::string path = FilePath(relative);
+    if (!path.empty() && !LiesBelow(templateDir, path)) return std::nullopt;
+    return templateDir + "/" + path;
+}

@@ -2,6 +2,7 @@
 
 #include "app/Rows.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,3 +29,7 @@ std::string StyleElement(const std::string &media, const std::string &styleSheet
 
 // A template's relative path as a file path: "\" becomes "/".
 std::string FilePath(std::string relative);
+
+// `templateDir` + "/" + the file path of `relative`; nothing when that leads
+// out of the template's folder, links followed. "" is the folder itself.
+std::optional<std::string> PathInTemplate(const std::string &templateDir, const std::string &relative);

@@ -9,6 +9,8 @@
 
 #include <QEvent>
 
+#include <stdexcept>
+
 namespace {
 
 // Empties a name box that still shows the prompt when it gets the focus.
@@ -28,17 +30,17 @@ private:
 
 }  // namespace
 
-void FillPresetList(QListWidget *list, const std::string &folder)
+void FillPresetList(QListWidget *list, const std::optional<std::string> &folder)
 {
     StringList names;
-    ListFilesNoExt(names, folder, "*.xml");
+    if (folder) ListFilesNoExt(names, *folder, "*.xml");
     ShowEntries(list, names);
 }
 
 namespace {
 
 template <class Row>
-std::string FolderOf(const std::string &templateDir, const TemplateNames &names)
+std::optional<std::string> FolderOf(const std::string &templateDir, const TemplateNames &names)
 {
     return PresetFolder(templateDir, names.PresetRoot, PresetFormat<Row>::kind);
 }
@@ -64,22 +66,25 @@ void SaveFromBox(XmlDocument &doc, const std::string &templateDir, const std::st
 }
 
 // Applies the selected preset to the rows and re-reads the list from the
-// folder; the list is left without a selection.
+// folder; the list is left without a selection. A folder outside the
+// template's holds no preset to read.
 template <class Row>
-void ApplySelected(XmlDocument &doc, const std::string &folder, QListWidget *list, std::vector<Row> &rows)
+void ApplySelected(XmlDocument &doc, const std::optional<std::string> &folder, QListWidget *list,
+                   std::vector<Row> &rows)
 {
-    ApplyPreset(doc, PresetPath(folder, SelectedEntry(list)->text().toStdString()), rows);
+    if (!folder) throw std::runtime_error("The preset folder lies outside the template's folder.");
+    ApplyPreset(doc, PresetPath(*folder, SelectedEntry(list)->text().toStdString()), rows);
     FillPresetList(list, folder);
     list->clearSelection();
 }
 
-void DeleteSelected(const std::string &folder, QListWidget *list)
+void DeleteSelected(const std::optional<std::string> &folder, QListWidget *list)
 {
     QListWidgetItem *entry = SelectedEntry(list);
     if (!entry) return;
     const QString question = "Are you sure you really want to delete the preset \"" + entry->text() + "\"?";
     if (platform::AskConfirmation(question) != platform::BoxAnswer::Yes) return;
-    if (!DeletePresetFile(PresetPath(folder, entry->text().toStdString()))) {
+    if (!folder || !DeletePresetFile(PresetPath(*folder, entry->text().toStdString()))) {
         platform::ShowMessage("Error: Cannot Delete Preset.");
         return;
     }

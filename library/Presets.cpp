@@ -2,6 +2,7 @@
 
 #include "library/ConfigFiles.h"
 #include "library/ItemWalk.h"
+#include "platform/FolderSearch.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -31,12 +32,16 @@ ItemVisitor FillFromRows(const PresetKind &kind, const std::vector<PresetValues>
 
 }  // namespace
 
-std::string PresetFolder(const std::string &templateDir, const std::string &presetRoot, const PresetKind &kind)
+std::optional<std::string> PresetFolder(const std::string &templateDir, const std::string &presetRoot,
+                                        const PresetKind &kind)
 {
-    return templateDir + "/" + presetRoot + "/" + kind.folder + "/";
+    return PathInTemplate(templateDir, presetRoot + "/" + kind.folder + "/");
 }
 
-std::string PresetPath(const std::string &folder, const std::string &name) { return folder + name + ".xml"; }
+std::string PresetPath(const std::string &folder, const std::string &name)
+{
+    return folder + platform::NameOnDisk(folder, name + ".xml");
+}
 
 bool IsMissingPresetName(const std::string &name)
 {
@@ -58,6 +63,8 @@ const char *SaveRefusal(SaveOutcome outcome)
         return "Please, enter a name for this preset!";
     case SaveOutcome::AlreadyExists:
         return "Such Preset Already Exists!";
+    case SaveOutcome::FolderOutside:
+        return "Error Saving Preset. The preset folder lies outside the template's folder.";
     case SaveOutcome::NameUnsafe:
     case SaveOutcome::WriteFailed:
         break;
@@ -68,12 +75,13 @@ const char *SaveRefusal(SaveOutcome outcome)
 SaveOutcome SavePresetFile(XmlDocument &doc, const std::string &templateDir, const std::string &presetRoot,
                            const PresetKind &kind, const std::string &name, const std::vector<PresetValues> &rows)
 {
-    const std::string folder = PresetFolder(templateDir, presetRoot, kind);
+    const std::optional<std::string> folder = PresetFolder(templateDir, presetRoot, kind);
+    if (!folder) return SaveOutcome::FolderOutside;
     std::error_code ignored;
-    fs::create_directories(folder, ignored);
+    fs::create_directories(*folder, ignored);
     if (IsMissingPresetName(name)) return SaveOutcome::NameMissing;
     if (IsUnsafePresetName(name)) return SaveOutcome::NameUnsafe;
-    const std::string path = PresetPath(folder, name);
+    const std::string path = PresetPath(*folder, name);
     if (IsRegularPreset(path)) return SaveOutcome::AlreadyExists;
 
     SaveOutcome outcome = SaveOutcome::Saved;

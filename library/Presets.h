@@ -4,6 +4,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,8 +60,11 @@ struct PresetFormat<LayoutRow> {
     }
 };
 
-// The folder that holds a kind's presets, ending with "/".
-std::string PresetFolder(const std::string &templateDir, const std::string &presetRoot, const PresetKind &kind);
+// The folder that holds a kind's presets, ending with "/"; nothing when it
+// lies outside the template's folder.
+std::optional<std::string> PresetFolder(const std::string &templateDir, const std::string &presetRoot,
+                                        const PresetKind &kind);
+// The preset's file, under the name the folder holds it by in any letter case.
 std::string PresetPath(const std::string &folder, const std::string &name);
 
 // The prompt, or nothing but blanks and control characters.
@@ -68,12 +72,13 @@ bool IsMissingPresetName(const std::string &name);
 // A name that would put the file outside the preset folder or cut its path.
 bool IsUnsafePresetName(const std::string &name);
 
-enum class SaveOutcome { Saved, NameMissing, NameUnsafe, AlreadyExists, WriteFailed };
+enum class SaveOutcome { Saved, FolderOutside, NameMissing, NameUnsafe, AlreadyExists, WriteFailed };
 
 // The message a refused or failed save shows.
 const char *SaveRefusal(SaveOutcome outcome);
 
-// Creates the preset folders, then, when the name is accepted and no preset
+// Creates the preset folders (unless they lie outside the template's
+// folder), then, when the name is accepted and no preset
 // of that name exists, writes a copy of the kind's configuration file whose
 // i-th item holds the values of rows[i]. A file with more items than rows
 // throws and nothing is written; so does an unreadable configuration file.

@@ -89,13 +89,12 @@ TEST_F(ImageCommandsTest, DeleteRefusesFoldersAndPlacesOutsideTheTemplate)
 
 TEST_F(ImageCommandsTest, RestoreNeedsAUsableBackupAndTheRightButton)
 {
-    for (const auto &[root, backup] : {std::pair{"images", "images/logo"}, {"images", "../elsewhere"},
-                                       {"images/logo", "images"}, {"", "default_images"}, {"images", "missing"}}) {
+    for (const auto &[root, backup] : {std::pair{"images", "../elsewhere"}, {"", "default_images"}, {"images", "missing"}}) {
         WriteTemplateFile("meadowlark", "quorlin_settings.xml", Settings(root, backup));
         Open("meadowlark");
         Press(Qt::RightButton);
     }
-    EXPECT_EQ(boxes.Texts(), QStringList(5, kNoBackup));
+    EXPECT_EQ(boxes.Texts(), QStringList(3, kNoBackup));
     EXPECT_TRUE(Has("images/logo/leaf.jpg") && Has("default_images/logo/leaf.jpg"));
 
     WriteTemplateFile("meadowlark", "quorlin_settings.xml", Settings("images", "default_images"));
@@ -107,6 +106,21 @@ TEST_F(ImageCommandsTest, RestoreNeedsAUsableBackupAndTheRightButton)
     Press(Qt::RightButton);
     EXPECT_EQ(answers.Texts(), QStringList({kRestore, kRestore, kKeep})) << "a left click never restores";
     EXPECT_FALSE(Has("images/logo/sun.jpg"));
+}
+
+TEST_F(ImageCommandsTest, RestoreRefusesOnlyTheWayThatNestedFoldersCannotGo)
+{
+    const QString nested = "The image folder and its backup lie inside one another. Operation aborted.";
+    for (const auto &[root, backup, keep, outcome] :
+         {std::tuple{"images", "images/logo", BoxAnswer::No, nested}, {"images", "images/logo", BoxAnswer::Yes, "Operation Complete."},
+          {"images/logo", "images", BoxAnswer::Yes, nested}}) {
+        WriteTemplateFile("meadowlark", "quorlin_settings.xml", Settings(root, backup));
+        Open("meadowlark");
+        ScriptedBoxes answers({BoxAnswer::Yes, keep});
+        Press(Qt::RightButton);
+        EXPECT_EQ(answers.Texts(), QStringList({kRestore, kKeep, outcome})) << root;
+    }
+    EXPECT_TRUE(Has("images/leaf.jpg") && Has("images/logo/leaf.jpg")) << "kept: the backup copied, nothing recycled";
 }
 
 TEST_F(ImageCommandsTest, RestoreKeepingModifiedImagesOnlyAddsWhatIsMissing)

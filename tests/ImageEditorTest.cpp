@@ -1,9 +1,12 @@
 #include "ControlsFixture.h"
+#include "WhileShown.h"
 #include "imaging/JpegCodec.h"
 #include "app/Windows.h"
 #include "imaging/ImageFileNames.h"
 #include "imaging/ImagePanel.h"
 #include "imaging/PixelFilters.h"
+#include "imaging/TForm5.h"
+#include "imaging/ThumbnailViewer.h"
 #include "imaging/TForm10.h"
 #include "imaging/TForm20.h"
 #include "ui_TForm10.h"
@@ -92,9 +95,6 @@ TEST(ImageFileNames, ExtensionsAndSaveNames)
     EXPECT_EQ(JpegSaveName("photo"), "photo.jpg");
     EXPECT_EQ(JpegSaveName("photo.JPEG"), "photo.JPEG");
     EXPECT_EQ(JpegSaveName("logo.png"), "logo.jpg");
-    for (const char *name : {"../x.jpg", "sub/x.jpg", "sub\\x.jpg", ".."})
-        EXPECT_TRUE(LeavesFolder(name)) << name;
-    EXPECT_FALSE(LeavesFolder("header_1.jpg"));
 }
 
 TEST(ImageFileNames, ProposalSkipsTakenFilesButNotFolders)
@@ -186,16 +186,50 @@ TEST_F(ImageEditorTest, TweakEditsAndSavesTheNewFileAsTheRowsImage)
     EXPECT_TRUE(PreviewContains("garden_1.jpg"));
 }
 
-TEST_F(ImageEditorTest, SaveRefusesTakenAndEscapingNamesWithoutWriting)
+TEST_F(ImageEditorTest, SaveRefusesTakenNamesAndNamesLeavingTheFolder)
 {
     Edit("garden.jpg");
     const auto before = Items(main()->ListBox7);
-    for (const QString name : {"room.jpg", "../escape.jpg", "sub/x.jpg"}) {
+    for (const QString name : {"room.jpg", "Room.JPG", "../escape.jpg", "..\\escape.jpg"}) {
         SaveAs(name);
         EXPECT_EQ(Form20->Ui()->LabeledEdit1->selectedText(), name);
     }
-    EXPECT_EQ(boxes.Texts(), QStringList(3, "Such image already exists. Please, change the file name."));
+    const QString taken = "Such image already exists. Please, change the file name.";
+    const QString leaves = "The name leads out of the image folder. Please, change the file name.";
+    EXPECT_EQ(boxes.Texts(), QStringList({taken, taken, leaves, leaves}));
     EXPECT_FALSE(std::filesystem::exists(folder.Path("templates/meadowlark/images/escape.jpg")));
     EXPECT_EQ(Items(main()->ListBox7), before);
     EXPECT_NE(Form20->result(), QDialog::Accepted);
+    SaveAs("my..photo.jpg");
+    EXPECT_TRUE(std::filesystem::exists(Photo("my..photo.jpg")));
+}
+
+TEST_F(ImageEditorTest, ImageFolderLeadingOutIsNeitherListedShownEditedNorWritten)
+{
+    std::filesystem::create_directories(folder.Path("x"));
+    std::filesystem::copy_file(Photo("garden.jpg"), folder.Path("x/garden.jpg"));
+    folder.Write("x/other.jpg", "x");
+    std::filesystem::create_directory_symlink(folder.Path("x"), folder.Path("templates/meadowlark/images/linked"));
+    const auto outside = folder.Snapshot("x");
+    const std::string images = ReadTemplateFile("meadowlark", "images.xml");
+    Form5 = new TForm5(&Window());
+    for (const std::string leadingOut : {"../../x/", "images/linked/"}) {
+        std::string hostile = images;
+        WriteTemplateFile("meadowlark", "images.xml", hostile.replace(hostile.find("images/photos/"), 14, leadingOut));
+        Open("meadowlark");
+        ClickRow(main()->ListBox6, 2);
+        EXPECT_EQ(Items(main()->ListBox7), QStringList{"garden.jpg"}) << leadingOut;
+        std::vector<std::string> shown{"not shown"};
+        const auto browsing = WhileShown(Form5, [&] { shown = Form5->Viewer()->Files(), Form5->reject(); });
+        main()->BitBtn22->click();
+        EXPECT_TRUE(browsing->Done() && shown.empty());
+        Tweak([] {});
+        SaveAs("new.jpg");
+    }
+    Form5 = nullptr;
+    EXPECT_EQ(folder.Snapshot("x"), outside);
+    EXPECT_TRUE(Form10->BaseImage().Empty());
+    const QStringList refusals{"Error: cannot load image!",
+                               "The image folder lies outside the template's folder. Nothing was saved."};
+    EXPECT_EQ(boxes.Texts(), refusals + refusals);
 }

@@ -71,7 +71,7 @@ TEST_F(PresetFileTest, NameIsKeptAsTypedAndNeverOverwritten)
     folder.Write("tpl/presets/colors/Mine.xml", "hand-made");
     EXPECT_EQ(SaveColors("Mine"), SaveOutcome::AlreadyExists);
     EXPECT_EQ(folder.Read("tpl/presets/colors/Mine.xml"), "hand-made");
-    EXPECT_EQ(SaveColors("mine"), SaveOutcome::Saved) << "names differing in case are other files here";
+    EXPECT_EQ(SaveColors("mine"), SaveOutcome::AlreadyExists) << "a name in another letter case is the same preset";
 
     std::filesystem::create_directories(ColorFolder() + "Dir.xml");
     EXPECT_EQ(SaveColors("Dir"), SaveOutcome::WriteFailed) << "a folder is no preset, and cannot be written";

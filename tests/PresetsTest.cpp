@@ -69,7 +69,8 @@ TEST_F(PresetsTest, ColourPresetSavedAppliedAndDeleted)
     Save(tab, "Morning");
     EXPECT_EQ(Items(tab.list), (QStringList{"Evening", "Morning"}));
     EXPECT_EQ(tab.nameBox->text(), "");
-    ASSERT_TRUE(folder.Exists(PresetFile(tab, "Evening")));
+    const std::string evening = "templates/meadowlark/presets/colors/Evening.XML";  // as made on Windows
+    std::filesystem::rename(folder.Path(PresetFile(tab, "Evening")), folder.Path(evening));
 
     rows[0].value = "#000000";
     Window().Rebuildtemplate();
@@ -84,12 +85,12 @@ TEST_F(PresetsTest, ColourPresetSavedAppliedAndDeleted)
     ScriptedBoxes answers({platform::BoxAnswer::No, platform::BoxAnswer::Cancel, platform::BoxAnswer::Yes});
     for (int press = 0; press < 3; ++press) {
         EXPECT_EQ(Items(tab.list), (QStringList{"Evening", "Morning"}));
-        EXPECT_TRUE(folder.Exists(PresetFile(tab, "Evening")));
+        EXPECT_TRUE(folder.Exists(evening));
         Select(tab, "Evening");
         tab.remove->click();
     }
     EXPECT_EQ(answers.Texts(), QStringList(3, "Are you sure you really want to delete the preset \"Evening\"?"));
-    EXPECT_FALSE(folder.Exists(PresetFile(tab, "Evening")));
+    EXPECT_FALSE(folder.Exists(evening));
     EXPECT_EQ(Items(tab.list), QStringList{"Morning"});
     EXPECT_TRUE(tab.list->selectedItems().isEmpty()) << "no other preset is chosen for the next delete";
 }
@@ -149,4 +150,29 @@ TEST_F(PresetsTest, ApplyRereadsTheListAndDeleteFailureKeepsTheEntry)
     Select(tab, "A");
     EXPECT_THROW(Window().Button18Click(), std::runtime_error) << "a preset gone since the list was read";
     EXPECT_EQ(tab.list->count(), 2) << "the list is not re-read then";
+}
+
+TEST_F(PresetsTest, PresetFolderLeadingOutIsNeitherListedNorWritten)
+{
+    folder.Write("x/colors/user.xml", "<r><c><item><title>Ink</title></item></c></r>");
+    std::filesystem::create_directory_symlink(folder.Path("x"), folder.Path("templates/meadowlark/presets"));
+    const auto outside = folder.Snapshot("x");
+    const PresetTab tab = Colours();
+    ScriptedBoxes answers({platform::BoxAnswer::Ok, platform::BoxAnswer::Yes, platform::BoxAnswer::Ok,
+                           platform::BoxAnswer::Ok, platform::BoxAnswer::Yes});
+    for (const std::string root : {"presets", "../../x"}) {
+        WriteTemplateFile("meadowlark", "quorlin_settings.xml",
+                          "<q><s><item><presetroot>" + root + "</presetroot></item></s></q>");
+        Open("meadowlark");
+        EXPECT_EQ(tab.list->count(), 0) << root;
+        Save(tab, "mine");
+        tab.list->addItem("user");  // as listed before the folder changed
+        Select(tab, "user");
+        tab.remove->click();
+    }
+    EXPECT_EQ(folder.Snapshot("x"), outside);
+    const QStringList refusals{"Error Saving Preset. The preset folder lies outside the template's folder.",
+                               "Are you sure you really want to delete the preset \"user\"?",
+                               "Error: Cannot Delete Preset."};
+    EXPECT_EQ(answers.Texts(), refusals + refusals);
 }

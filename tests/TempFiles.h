@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 
@@ -31,6 +32,17 @@ public:
     bool Exists(const std::string &relative) const
     {
         return std::filesystem::exists(Path(relative));
+    }
+
+    // Every entry below `relative` with its content ("" for folders), to compare before and after.
+    std::map<std::string, std::string> Snapshot(const std::string &relative) const
+    {
+        std::map<std::string, std::string> entries;
+        for (const auto &entry : std::filesystem::recursive_directory_iterator(Path(relative))) {
+            const std::string path = entry.path().string();
+            entries[path] = entry.is_regular_file() ? Read(path.substr(Path().size())) : "";
+        }
+        return entries;
     }
 
 private:
