@@ -157,7 +157,12 @@ private:
     void ConnectConfigHandlers();
     static void ShowPage(QTabWidget *pages, QWidget *page, bool shown);
     void OpenTemplateFiles();
-    void InlineStyleSheets();
+    // The style sheets outside the template's folder are skipped and returned.
+    StringList InlineStyleSheets();
+
+    // preview: the option files outside the template's folder are skipped and returned
+    StringList RebuildPreview();
+    static void ReportSkippedEntries(const StringList &skipped);
 
     // site generation, code views and export
     void ConnectExportHandlers();

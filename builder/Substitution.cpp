@@ -1,7 +1,11 @@
 #include "builder/Substitution.h"
 
+#include "app/PathSafety.h"
 #include "builder/CodeBuffer.h"
 #include "library/ConfigFiles.h"
+#include "platform/FolderSearch.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -24,24 +28,33 @@ std::string ReadOptionText(const std::string &path)
 {
     CodeBuffer option;
     option.LoadFromFile(path);
-    std::vector<std::string> lines = option.Lines();
-    // A final line end starts no line of its own here.
-    if (!lines.empty() && lines.back().empty()) lines.pop_back();
-    std::string text;
-    for (const std::string &line : lines) {
-        const std::size_t zero = line.find('\0');
-        text += line.substr(0, zero) + "\r\n";
-        if (zero != std::string::npos) break;
-    }
+    std::string text = option.Text();
+    text.resize(std::min(text.find('\0'), text.size()));
+    // Every line ends with CR LF; a final line end starts no line of its own.
+    if (!text.empty() && !text.ends_with("\r\n")) text += "\r\n";
     return text;
 }
 
-void SubstituteRowVariables(CodeBuffer &buffer, const std::string &templateDir, const RowTables &tables)
+std::string OptionFile(const std::string &templateDir, const LayoutRow &row)
 {
-    for (const LayoutRow &row : tables.layouts)
-        ReplaceEverywhere(buffer, row.variable,
-                          ReadOptionText(templateDir + "/" + FilePath(row.folder + row.option + ".lyo")));
+    const std::string path = FilePath(row.folder + row.option + ".lyo");
+    const std::size_t nameStart = path.rfind('/') + 1;  // 0 when the path has no folder
+    const std::string folder = path.substr(0, nameStart);
+    return folder + platform::NameOnDisk(templateDir + "/" + folder, path.substr(nameStart));
+}
+
+StringList SubstituteRowVariables(CodeBuffer &buffer, const std::string &templateDir, const RowTables &tables)
+{
+    StringList outside;
+    for (const LayoutRow &row : tables.layouts) {
+        const std::string option = OptionFile(templateDir, row);
+        if (LiesBelow(templateDir, option))
+            ReplaceEverywhere(buffer, row.variable, ReadOptionText(templateDir + "/" + option));
+        else
+            outside.push_back(option);
+    }
     for (const ColorRow &row : tables.colors) ReplaceEverywhere(buffer, row.variable, row.value);
     for (const FontRow &row : tables.fonts) ReplaceEverywhere(buffer, row.variable, FontBlock(row));
     for (const ImageRow &row : tables.images) ReplaceEverywhere(buffer, row.variable, row.folder + row.fileName);
+    return outside;
 }

@@ -7,6 +7,8 @@
 
 class CodeBuffer;
 
+using StringList = std::vector<std::string>;
+
 // The rows whose variables every page and style sheet of a template receives.
 struct RowTables {
     const std::vector<LayoutRow> &layouts;
@@ -22,6 +24,11 @@ std::string FontBlock(const FontRow &row);
 // Throws "Cannot open file ..." when it cannot be read.
 std::string ReadOptionText(const std::string &path);
 
+// The option file of a layout row relative to `templateDir`, its name as the
+// folder holds it ("Narrow.LYO" for the option "Narrow").
+std::string OptionFile(const std::string &templateDir, const LayoutRow &row);
+
 // Replaces, in this order, the layout, colour, font and image variables of every
-// row everywhere in `buffer`. Layout option files are read below `templateDir`.
-void SubstituteRowVariables(CodeBuffer &buffer, const std::string &templateDir, const RowTables &tables);
+// row everywhere in `buffer`. Layout option files are read below `templateDir`;
+// those outside it are skipped and returned.
+StringList SubstituteRowVariables(CodeBuffer &buffer, const std::string &templateDir, const RowTables &tables);

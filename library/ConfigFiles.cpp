@@ -4,20 +4,51 @@
 #include "app/PathSafety.h"
 #include "library/ItemWalk.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
+
+namespace fs = std::filesystem;
 
 namespace {
 
-void KeepDefaultWhenEmpty(std::string &name, const char *fallback)
+void KeepDefaultWhenEmpty(std::string &name, const std::string &fallback)
 {
     if (name.empty()) name = fallback;
 }
 
+// The files of a template that are not named by its configuration.
+const char *const kTemplateFiles[] = {"index.html",      "template_info.html", "readme.html",
+                                      "screenshot.bmp",  "settings.qrl",       "quorlin_settings.xml",
+                                      "style_files.xml", "images.xml",         "layouts.xml",
+                                      "colors.xml",      "fonts.xml",          "static_files.qrl"};
+
+fs::path Resolved(const std::string &templateDir, const std::string &relative)
+{
+    std::error_code error;
+    const fs::path path = fs::weakly_canonical(fs::path(templateDir) / FilePath(relative), error);
+    return path.has_filename() ? path : path.parent_path();
+}
+
+// True when `place` is one of `paths` or a folder above one of them.
+bool IsOrHoldsAny(const fs::path &place, const std::string &templateDir, const StringList &paths)
+{
+    return std::ranges::any_of(paths, [&](const std::string &relative) {
+        const fs::path path = Resolved(templateDir, relative);
+        return std::mismatch(place.begin(), place.end(), path.begin(), path.end()).first == place.end();
+    });
+}
+
 }  // namespace
+
+TemplateNames DefaultTemplateNames()
+{
+    return {"images", "default_images", "presets", "layouts", "template", "index_temp.html"};
+}
 
 TemplateNames ReadTemplateNames(XmlDocument &doc, const std::string &templateDir)
 {
-    TemplateNames names{"images", "default_images", "presets", "layouts", "template", "index_temp.html"};
+    TemplateNames names = DefaultTemplateNames();
     const std::string path = templateDir + "/quorlin_settings.xml";
     if (!std::filesystem::exists(path)) {
         names.ImageRoot.clear();
@@ -34,14 +65,30 @@ TemplateNames ReadTemplateNames(XmlDocument &doc, const std::string &templateDir
     });
     // The preview file is deleted and written: it must stay in the template's folder.
     if (!LiesBelow(templateDir, FilePath(names.TempFile))) names.TempFile.clear();
-    KeepDefaultWhenEmpty(names.TempFile, "index_temp.html");
-    KeepDefaultWhenEmpty(names.TempFolder, "template");
-    KeepDefaultWhenEmpty(names.LayoutRoot, "layouts");
-    KeepDefaultWhenEmpty(names.PresetRoot, "presets");
+    const TemplateNames defaults = DefaultTemplateNames();
+    KeepDefaultWhenEmpty(names.TempFile, defaults.TempFile);
+    KeepDefaultWhenEmpty(names.TempFolder, defaults.TempFolder);
+    KeepDefaultWhenEmpty(names.LayoutRoot, defaults.LayoutRoot);
+    KeepDefaultWhenEmpty(names.PresetRoot, defaults.PresetRoot);
     for (std::string *name : {&names.TempFolder, &names.LayoutRoot, &names.PresetRoot, &names.ImageBackup,
                               &names.ImageRoot})
         *name = FilePath(StripBadSlashes(*name));
     return names;
+}
+
+void KeepOffTemplateFiles(TemplateNames &names, const std::string &templateDir, StringList used)
+{
+    used.insert(used.end(), std::begin(kTemplateFiles), std::end(kTemplateFiles));
+    used.insert(used.end(), {names.PresetRoot, names.ImageRoot, names.ImageBackup});
+    const TemplateNames defaults = DefaultTemplateNames();
+    if (IsOrHoldsAny(Resolved(templateDir, names.TempFile), templateDir, used)) names.TempFile = defaults.TempFile;
+    if (IsOrHoldsAny(Resolved(templateDir, names.TempFolder), templateDir, used))
+        names.TempFolder = defaults.TempFolder;
+}
+
+std::string PreviewFilePath(const std::string &templateDir, const TemplateNames &names)
+{
+    return templateDir + "/" + FilePath(names.TempFile);
 }
 
 std::vector<StylesheetRow> ReadStylesheetRows(XmlDocument &doc, const std::string &path)

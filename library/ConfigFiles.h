@@ -13,9 +13,22 @@ struct TemplateNames {
     std::string ImageRoot, ImageBackup, PresetRoot, LayoutRoot, TempFolder, TempFile;
 };
 
+using StringList = std::vector<std::string>;
+
+// The names of a template before its settings are read.
+TemplateNames DefaultTemplateNames();
+
 // Reads "quorlin_settings.xml" of `templateDir`; a template without it gets the
 // fallback names and no image folders.
 TemplateNames ReadTemplateNames(XmlDocument &doc, const std::string &templateDir);
+
+// Takes the default preview file and output folder back where the template's
+// names would be, or hold, a file or folder the template uses: its own files,
+// its preset, image and backup folders, and `used` (relative to `templateDir`).
+void KeepOffTemplateFiles(TemplateNames &names, const std::string &templateDir, StringList used);
+
+// The preview file of the template in `templateDir`.
+std::string PreviewFilePath(const std::string &templateDir, const TemplateNames &names);
 
 // Readers of the configuration files, one row per item in file order.
 std::vector<StylesheetRow> ReadStylesheetRows(XmlDocument &doc, const std::string &path);

@@ -1,11 +1,27 @@
 #include "app/TForm1.h"
 
+#include "app/PathSafety.h"
 #include "platform/Browser.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Painting.h"
 #include "ui_TForm1.h"
 
 #include <filesystem>
+
+namespace {
+
+// The files and folders that the tables name, relative to the template's folder.
+StringList PathsInTables(const std::vector<StylesheetRow> &styleSheets, const std::vector<LayoutRow> &layouts,
+                         const std::vector<ImageRow> &images)
+{
+    StringList paths;
+    for (const StylesheetRow &row : styleSheets) paths.push_back(row.folder + row.fileName);
+    for (const LayoutRow &row : layouts) paths.insert(paths.end(), {row.folder, row.folder + row.option + ".lyo"});
+    for (const ImageRow &row : images) paths.insert(paths.end(), {row.folder, row.folder + row.fileName});
+    return paths;
+}
+
+}  // namespace
 
 void TForm1::RecalculateTemplate()
 {
@@ -24,13 +40,16 @@ void TForm1::OpenTemplateFiles()
     htmlBuffer.LoadFromFile(TemplateDir + "/index.html");
     LoadStyleSheets();
     GetImageSettings();
-    std::filesystem::remove(TemplateDir + "/" + names.TempFile);
-    InlineStyleSheets();
+    // Should a later read fail, the names must still spare the files known so far.
+    KeepOffTemplateFiles(names, TemplateDir, PathsInTables(lvStylesheets, {}, {}));
+    StringList skipped = InlineStyleSheets();
     OriginalHTML = htmlBuffer.Lines();
     LodaLayouts();
     LoadColors();
     LoadFonts();
     LoadImages();
+    KeepOffTemplateFiles(names, TemplateDir, PathsInTables(lvStylesheets, lvLayouts.rows, lvImages.rows));
+    std::filesystem::remove(PreviewFilePath(TemplateDir, names));
     ShowPage(ui->PageControl1, ui->TabSheet2, true);
     ShowPage(ui->PageControl1, ui->TabSheet3, true);
     ui->PageControl1->blockSignals(true);
@@ -40,20 +59,32 @@ void TForm1::OpenTemplateFiles()
     ui->PageControl1->blockSignals(false);
     ui->PageControl2->blockSignals(false);
     ui->PageControl2->setFixedHeight(207);
-    Rebuildtemplate();
+    const StringList skippedOptions = RebuildPreview();
+    skipped.insert(skipped.end(), skippedOptions.begin(), skippedOptions.end());
+    ReportSkippedEntries(skipped);
     platform::Navigate(ui->WebBrowser2, QString::fromStdString(TemplateDir + "/template_info.html"));
     setWindowTitle(QString::fromStdString("Quorlin -- " + TemplateTitle));
 }
 
-void TForm1::InlineStyleSheets()
+StringList TForm1::InlineStyleSheets()
 {
+    StringList outside;
     cssBuffer.Clear();
     for (const StylesheetRow &row : lvStylesheets) {
-        cssBuffer.LoadFromFile(TemplateDir + "/" + FilePath(row.folder + row.fileName));
+        const std::string path = FilePath(row.folder + row.fileName);
+        if (!LiesBelow(TemplateDir, path)) {
+            outside.push_back(path);
+            continue;
+        }
+        cssBuffer.LoadFromFile(TemplateDir + "/" + path);
         htmlBuffer.MoveToStart();
         htmlBuffer.SubstituteText(row.variable, StyleElement(row.media, cssBuffer.Text()), SubstituteMode::FirstMatch);
     }
+    return outside;
 }
 
-void TForm1::GetImageSettings() { names = ReadTemplateNames(XMLDoc, TemplateDir); }
-
+void TForm1::GetImageSettings()
+{
+    names = DefaultTemplateNames();
+    names = ReadTemplateNames(XMLDoc, TemplateDir);
+}

@@ -15,7 +15,7 @@ protected:
                                "</default><folder>lay\\</folder><var>%%L%%</var></item>" +
                                moreLayouts)},
                      {"lay/wide.lyo", "<wide/>\n"},
-                     {"lay/narrow.lyo", "<narrow/>\n"},
+                     {"lay/narrow.LYO", "<narrow/>\n"},
                      {"lay/readme.txt", "not an option"},
                      {"images.xml", ItemFile("<item><image>Logo</image><url>" + currentImage +
                                              "</url><folder>pics\\</folder><var>%%IMG%%</var></item>")},

@@ -1,5 +1,6 @@
 #include "TempFiles.h"
 #include "builder/CodeBuffer.h"
+#include "builder/Substitution.h"
 
 #include <gtest/gtest.h>
 
@@ -75,6 +76,17 @@ TEST_F(CodeBufferFileTest, OneStyleIsWrittenBackByteForByteAndMixedAsCrLf)
     const std::string withZero("a\0b\nc", 5);
     EXPECT_EQ(Saved(Loaded(withZero)), withZero);
     EXPECT_EQ(Saved(Loaded("a\nb\rc\r\nd")), "a\r\nb\r\nc\r\nd");
+}
+
+TEST_F(CodeBufferFileTest, OptionTextEndsEveryLineWithCrLfAndStopsAtAZeroByte)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"a\nb", "a\r\nb\r\n"},           {"a\r\n", "a\r\n"}, {"", ""},
+        {{"ab\r\n\0cd", 7}, "ab\r\n"}, {{"\0ab", 3}, ""},     {{"ab\0cd\nef", 8}, "ab\r\n"}};
+    for (const auto &[bytes, text] : cases) {
+        folder.Write("in.lyo", bytes);
+        EXPECT_EQ(ReadOptionText(folder.Path("in.lyo")), text) << bytes;
+    }
 }
 
 TEST_F(CodeBufferFileTest, StyleOfLastLoadSurvivesSetLinesAndClear)

@@ -1,4 +1,5 @@
 #include "ControlsFixture.h"
+#include "builder/Generation.h"
 
 namespace {
 
@@ -53,15 +54,15 @@ TEST_F(OpeningTest, SettingsValuesAreTidiedButTheTempFileIsNot)
 {
     AddSmall("t", "%%CSS%%");
     WriteTemplateFile("t", "quorlin_settings.xml",
-                      ItemFile("<item><imageroot>  /pics\\ </imageroot><tempfile> prev.html</tempfile>"
+                      ItemFile("<item><imageroot>  /pics\\ </imageroot><tempfile>css\\ prev.html</tempfile>"
                             "<tempfolder></tempfolder><presetroot>my\\sets\\</presetroot></item>"));
     Open("t");
     const TemplateNames &names = Window().Names();
     EXPECT_EQ(names.ImageRoot, "pics");
-    EXPECT_EQ(names.TempFile, " prev.html");
+    EXPECT_EQ(names.TempFile, "css\\ prev.html");
     EXPECT_EQ(names.TempFolder, "template");
     EXPECT_EQ(names.PresetRoot, "my/sets");
-    EXPECT_TRUE(folder.Exists("templates/t/ prev.html"));
+    EXPECT_TRUE(folder.Exists("templates/t/css/ prev.html"));
 }
 
 TEST_F(OpeningTest, StyleSheetIsInlinedAtTheFirstOccurrenceOfItsVariable)
@@ -89,6 +90,65 @@ TEST_F(OpeningTest, PreviewFileOutsideTheTemplateFolderIsNotTaken)
     EXPECT_EQ(Window().Names().TempFile, "index_temp.html");
     EXPECT_EQ(folder.Read("templates/keep.html"), "precious");
     EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"), "page");
+}
+
+TEST_F(OpeningTest, PreviewFileAndOutputFolderNeverTakeTheTemplatesOwnFiles)
+{
+    AddSmall("t", "%%CSS%%");
+    WriteTemplateFile("t", "images.xml", ItemFile("<item><url>logo.gif</url><folder>img/</folder></item>"));
+    WriteTemplateFile("t", "img/logo.gif", "GIF89a");
+    const std::pair<std::string, std::string> taken[] = {
+        {"index.html", "img"}, {"css\\main.css", "backup"}, {"img", "presets/"}};
+    for (const auto &[tempFile, tempFolder] : taken) {
+        WriteTemplateFile("t", "quorlin_settings.xml",
+                          ItemFile("<item><tempfile>" + tempFile + "</tempfile><tempfolder>" + tempFolder +
+                                   "</tempfolder><imagebackup>backup</imagebackup></item>"));
+        Open("t");
+        Window().Ui()->PageControl1->setCurrentWidget(Window().Ui()->TabSheet3);
+        EXPECT_EQ(Window().Names().TempFile, "index_temp.html") << tempFile;
+        EXPECT_EQ(Window().Names().TempFolder, "template") << tempFolder;
+        EXPECT_EQ(ReadTemplateFile("t", "index.html"), "%%CSS%%");
+        EXPECT_EQ(ReadTemplateFile("t", "img/logo.gif"), "GIF89a");
+    }
+    WriteTemplateFile("t", "quorlin_settings.xml", ItemFile("<item><tempfile>index.html</tempfile></item>"));
+    WriteTemplateFile("t", "images.xml", "<r><c><item>");
+    Open("t");
+    Window().Rebuildtemplate();
+    EXPECT_EQ(ReadTemplateFile("t", "index.html"), "%%CSS%%") << "also after an opening that failed";
+}
+
+TEST_F(OpeningTest, StyleSheetsAndOptionFilesOutsideTheTemplateAreSkippedAndNamedOnce)
+{
+    AddSmall("t", "%%CSS%% %%LINK%% %%OUT%%");
+    folder.Write("sentinel/secret.css", "SECRET");
+    folder.Write("sentinel/secret.lyo", "SECRET");
+    std::filesystem::create_symlink(folder.Path("sentinel/secret.css"), folder.Path("templates/t/css/link.css"));
+    WriteTemplateFile("t", "style_files.xml",
+                      ItemFile("<item><filename>secret.css</filename><folder>..\\..\\sentinel\\</folder>"
+                               "<var>%%CSS%%</var></item><item><filename>link.css</filename><folder>css/</folder>"
+                               "<var>%%LINK%%</var></item>"));
+    WriteTemplateFile("t", "layouts.xml",
+                      ItemFile("<item><default>secret</default><folder>../../sentinel/</folder><var>%%OUT%%</var></item>"));
+    Open("t");
+    EXPECT_EQ(boxes.Texts(), QStringList{QString::fromStdString(SkippedEntriesMessage(
+                                 {"../../sentinel/secret.css", "css/link.css", "../../sentinel/secret.lyo"}))});
+    EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"), "%%CSS%% %%LINK%% %%OUT%%");
+}
+
+TEST_F(OpeningTest, MalformedSettingsFileLeavesTheFirstNamesNotThePreviousTemplates)
+{
+    AddSmall("named", "x");
+    WriteTemplateFile("named", "quorlin_settings.xml",
+                      ItemFile("<item><tempfile>n.html</tempfile><tempfolder>out</tempfolder>"
+                               "<presetroot>sets</presetroot></item>"));
+    AddSmall("bad", "x");
+    WriteTemplateFile("bad", "quorlin_settings.xml", "<r><c><item>");
+    Open("named");
+    Open("bad");
+    EXPECT_EQ(boxes.Texts(), QStringList{"Error: Cannot Load Template Settings. You may need to reinstall Quorlin."});
+    const TemplateNames &names = Window().Names();
+    EXPECT_EQ((StringList{names.TempFile, names.TempFolder, names.PresetRoot, names.ImageRoot}),
+              (StringList{"index_temp.html", "template", "presets", "images"}));
 }
 
 TEST_F(OpeningTest, MissingFilesEndTheOpeningWithOneErrorBox)
