@@ -44,7 +44,7 @@ void TForm1::lvLayoutsSelectItem(int row)
     if (row < 0 || row >= int(lvLayouts.rows.size())) return;
     const LayoutRow &layout = lvLayouts.rows[row];
     StringList options;
-    ListFilesNoExt(options, TemplateDir + "/" + FilePath(layout.folder), "*.lyo");
+    if (const auto folder = PathInTemplate(TemplateDir, layout.folder)) ListFilesNoExt(options, *folder, "*.lyo");
     ShowChoices(ui->ListBox11, ListWithChoice(options, layout.option));
 }
 

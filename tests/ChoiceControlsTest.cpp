@@ -52,7 +52,9 @@ TEST_F(ChoiceControlsTest, LayoutOptionsAreTheSortedOptionFiles)
 TEST_F(ChoiceControlsTest, CurrentOptionDifferingInCaseStandsBesideTheFile)
 {
     AddChoices("Wide", "logo.gif",
-               "<item><title>Nothing</title><default>plain</default><folder>missing\\</folder></item>");
+               "<item><title>Nothing</title><default>plain</default><folder>missing\\</folder></item>"
+               "<item><title>Out</title><default>plain</default><folder>..\\..\\out\\</folder></item>");
+    folder.Write("out/leak.lyo", "");
     ClickRow(ui()->ListBox10, 0);
     EXPECT_EQ(Items(ui()->ListBox11), QStringList({"narrow", "wide", "Wide"}));
     EXPECT_EQ(Selected(ui()->ListBox11), "Wide");
@@ -60,6 +62,8 @@ TEST_F(ChoiceControlsTest, CurrentOptionDifferingInCaseStandsBesideTheFile)
     ClickRow(ui()->ListBox10, 1);
     EXPECT_EQ(Items(ui()->ListBox11), QStringList({"plain"})) << "a missing folder shows the current option only";
     EXPECT_EQ(Selected(ui()->ListBox11), "plain");
+    ClickRow(ui()->ListBox10, 2);
+    EXPECT_EQ(Items(ui()->ListBox11), QStringList({"plain"})) << "a folder outside the template is not listed";
 }
 
 TEST_F(ChoiceControlsTest, OptionClickWithoutARowSelectedWritesNothing)
