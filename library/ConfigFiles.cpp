@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <iterator>
+#include <stdexcept>
 
 namespace fs = std::filesystem;
 
@@ -146,4 +147,11 @@ std::optional<std::string> PathInTemplate(const std::string &templateDir, const 
     const std::string path = FilePath(relative);
     if (!path.empty() && !LiesBelow(templateDir, path)) return std::nullopt;
     return templateDir + "/" + path;
+}
+
+void RefuseFilesLeadingOut(const std::string &templateDir)
+{
+    for (const char *name : kTemplateFiles)
+        if (!PathInTemplate(templateDir, name))
+            throw std::runtime_error("\"" + std::string(name) + "\" leads out of the template's folder");
 }

@@ -46,3 +46,6 @@ std::string FilePath(std::string relative);
 // `templateDir` + "/" + the file path of `relative`; nothing when that leads
 // out of the template's folder, links followed. "" is the folder itself.
 std::optional<std::string> PathInTemplate(const std::string &templateDir, const std::string &relative);
+
+// Throws when one of the template's own files is a link leading out of its folder.
+void RefuseFilesLeadingOut(const std::string &templateDir);

@@ -36,6 +36,7 @@ void TForm1::RecalculateTemplate()
 void TForm1::OpenTemplateFiles()
 {
     TemplateDir = AppDir + ui->TemplateRoot->text().toStdString();
+    RefuseFilesLeadingOut(TemplateDir);
     htmlBuffer.Clear();
     htmlBuffer.LoadFromFile(TemplateDir + "/index.html");
     LoadStyleSheets();

@@ -151,13 +151,19 @@ TEST_F(OpeningTest, MalformedSettingsFileLeavesTheFirstNamesNotThePreviousTempla
               (StringList{"index_temp.html", "template", "presets", "images"}));
 }
 
-TEST_F(OpeningTest, MissingFilesEndTheOpeningWithOneErrorBox)
+TEST_F(OpeningTest, MissingFilesAndFilesLeadingOutEndTheOpeningWithOneErrorBox)
 {
     AddSmall("nopage", "");
     std::filesystem::remove(folder.Path("templates/nopage/index.html"));
     AddSmall("nosheet", "%%CSS%%");
     std::filesystem::remove(folder.Path("templates/nosheet/css/main.css"));
-    for (const char *id : {"nopage", "nosheet"}) {
+    folder.Write("outside/secret.xml", ItemFile("<item><title>Secret</title><var>s</var><default>#0</default></item>"));
+    for (const char *id : {"linkedpage", "linkedcolors"}) AddSmall(id, "");
+    for (const char *link : {"linkedpage/index.html", "linkedcolors/colors.xml"}) {
+        std::filesystem::remove(folder.Path("templates/") + link);
+        std::filesystem::create_symlink(folder.Path("outside/secret.xml"), folder.Path("templates/") + link);
+    }
+    for (const char *id : {"nopage", "nosheet", "linkedpage", "linkedcolors"}) {
         ScriptedBoxes shown;
         Open(id);
         ASSERT_EQ(shown.Shown().size(), 1u) << id;
