@@ -1,5 +1,5 @@
 #include "ControlsFixture.h"
-#include "imaging/JpegCodec.h"
+#include "ImageCompare.h"
 #include "app/Windows.h"
 #include "imaging/ImageFileNames.h"
 #include "imaging/ImagePanel.h"
@@ -10,6 +10,7 @@
 #include "ui_TForm20.h"
 
 #include <QTimer>
+#include <gmock/gmock.h>
 
 #include <functional>
 
@@ -178,7 +179,8 @@ TEST_F(ImageEditorTest, TweakEditsAndSavesTheNewFileAsTheRowsImage)
         EXPECT_FALSE(Form20->isVisible());
         EXPECT_FALSE(Form10->isVisible());
     });
-    EXPECT_TRUE(std::filesystem::exists(Photo("garden_1.jpg")));
+    EXPECT_THAT(QuantisationSteps(ReadTemplateFile("meadowlark", "images/photos/garden_1.jpg")), testing::Each(1))
+        << "saved at quality 100";
     EXPECT_EQ(Window().ImageTable().selected, 2);
     EXPECT_EQ(Window().ImageTable().rows[2].fileName, "garden_1.jpg");
     EXPECT_EQ(Window().ImageTable().rows[0].fileName, "leaf.jpg") << "rows go back to images.xml";
