@@ -131,7 +131,8 @@ QSize FittedSize(QSize picture, QSize space)
 unsigned ScaledLength(unsigned length, unsigned denominator) { return (length + denominator - 1) / denominator; }
 
 // The largest of the decoder's reductions (1/8, 1/4, 1/2) that keeps the
-// picture at least as large as its fit into `space`.
+// picture at least twice its fit into `space`, so that the smooth scaling
+// after it still averages over several pixels.
 unsigned Reduction(const jpeg_decompress_struct &info, QSize space)
 {
     const QSize fitted = FittedSize(FullSize(info), space);

@@ -38,5 +38,5 @@ QImage ToQImage(const BgrImage &image);
 // Decodes for showing; an unreadable or refused file gives a null QImage.
 // With a `space`, a larger picture is scaled down to fit it, keeping its
 // proportions, smoothly and once: the decoder's own scaling first reduces it
-// as far as it stays at least as large as that fit.
+// as far as it stays at least twice that fit.
 QImage LoadJpegImage(const std::string &path, QSize space = {});
