@@ -2,6 +2,7 @@
 
 #include "ImageCompare.h"
 #include "TempFiles.h"
+#include "app/FileBytes.h"
 
 #include <QImageWriter>
 #include <gtest/gtest.h>
@@ -53,12 +54,9 @@ std::string ClaimingSize(std::string jpeg, int width, int height)
 // From here on the process's address space may grow by `bytes` only.
 void LimitAddressSpaceGrowth(rlim_t bytes)
 {
-    unsigned long pages = 0;
-    if (std::FILE *statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%lu", &pages) != 1) pages = 0;
-        std::fclose(statm);
-    }
-    const rlimit limit{pages * sysconf(_SC_PAGESIZE) + bytes, RLIM_INFINITY};
+    std::string pages;
+    ReadFileBytes("/proc/self/statm", 4096, pages);
+    const rlimit limit{std::stoul(pages) * sysconf(_SC_PAGESIZE) + bytes, RLIM_INFINITY};
     setrlimit(RLIMIT_AS, &limit);
 }
 
