@@ -23,15 +23,20 @@ struct BgrImage {
 BgrImage MakeBgrImage(int width, int height);
 
 // Decodes a JPEG file; grayscale files expand to three equal bytes per pixel.
-// Throws std::runtime_error with the decoder's message when the file cannot
-// be read or decoded.
+// Files over 256 MiB and pictures over 200 megapixels are refused before
+// any pixel is decoded. Throws std::runtime_error with the reason when the
+// file cannot be read or decoded.
 BgrImage DecodeJpegFile(const std::string &path);
 
-// Writes a colour, baseline JPEG file. Throws std::runtime_error when the
-// file cannot be written (a partly written file is removed).
+// Writes a colour, baseline JPEG file, encoded in memory first so that a
+// failed write leaves an existing file whole. Throws std::runtime_error when
+// the file cannot be written.
 void EncodeJpegFile(const BgrImage &image, const std::string &path, int quality = 100);
 
 QImage ToQImage(const BgrImage &image);
 
-// Decodes and converts; an unreadable file gives a null QImage.
-QImage LoadJpegImage(const std::string &path);
+// Decodes for showing; an unreadable or refused file gives a null QImage.
+// With a `space`, a larger picture is scaled down to fit it, keeping its
+// proportions, smoothly and once: the decoder's own scaling first reduces it
+// as far as it stays at least twice that fit.
+QImage LoadJpegImage(const std::string &path, QSize space = {});

@@ -80,14 +80,24 @@ void TForm10::FormShow()
 void TForm10::BitBtn6Click() { LoadAndReset(); }
 
 // Loads the file, sizes the window to it and resets the channel boxes and the
-// brightness. Without a file the editor closes and keeps what it held.
+// brightness. Without a file, or with one that does not decode, the editor
+// says so, closes and keeps what it held.
 bool TForm10::LoadAndReset()
 {
-    if (!LoadEditedImage()) {
-        platform::ShowMessage(QStringLiteral("Error: cannot load image!"));
+    const auto closeUnloaded = [this] {
         // Queued, as this may run while the modal loop is still starting.
         QMetaObject::invokeMethod(this, &TForm10::Exit1Click, Qt::QueuedConnection);
         return false;
+    };
+    try {
+        if (!LoadEditedImage()) {
+            platform::ShowMessage(QStringLiteral("Error: cannot load image!"));
+            return closeUnloaded();
+        }
+    } catch (const std::runtime_error &error) {
+        // The decoder's reason; the editor must not open on the picture it held before.
+        platform::ReportUncaughtError(QString::fromUtf8(error.what()));
+        return closeUnloaded();
     }
     resize(EditorWindowSize(ui->Panel2->size(), QGuiApplication::primaryScreen()->size()));
     platform::SetPainting(this, false);

@@ -15,11 +15,6 @@
 
 namespace {
 
-constexpr int kSourceRole = Qt::UserRole;
-
-// Pictures are kept no larger than the biggest cell needs.
-const QSize kLargestSpace(800 - 2 * ThumbnailViewer::kPadding, 200 - 2 * ThumbnailViewer::kPadding);
-
 std::string LowerExtension(const std::string &name)
 {
     const auto dot = name.rfind('.');
@@ -35,14 +30,6 @@ bool IsJpegName(const std::string &name)
     return extension == "jpg" || extension == "jpeg";
 }
 
-// The picture scaled down to fit `space`, keeping its proportions; a picture
-// that fits already comes back unchanged.
-QImage FittedImage(const QImage &picture, QSize space)
-{
-    if (picture.width() <= space.width() && picture.height() <= space.height()) return picture;
-    return picture.scaled(space, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-}
-
 bool IsPictureName(const std::string &name)
 {
     static const std::array<const char *, 6> extensions{"jpg", "jpeg", "bmp", "ico", "emf", "wmf"};
@@ -50,13 +37,14 @@ bool IsPictureName(const std::string &name)
     return std::any_of(extensions.begin(), extensions.end(), [&](const char *known) { return extension == known; });
 }
 
-QImage LoadPicture(const std::string &path)
+// The picture read and fitted into `space`, scaled once.
+QImage LoadPicture(const std::string &path, QSize space)
 {
-    if (IsJpegName(path)) return FittedImage(LoadJpegImage(path), kLargestSpace);
+    if (IsJpegName(path)) return LoadJpegImage(path, space);
     QImageReader reader(QString::fromStdString(path));
     const QSize size = reader.size();
-    if (size.isValid() && (size.width() > kLargestSpace.width() || size.height() > kLargestSpace.height()))
-        reader.setScaledSize(size.scaled(kLargestSpace, Qt::KeepAspectRatio));
+    if (size.isValid() && (size.width() > space.width() || size.height() > space.height()))
+        reader.setScaledSize(size.scaled(space, Qt::KeepAspectRatio));
     return reader.read();
 }
 
@@ -145,7 +133,6 @@ void ThumbnailViewer::Reload()
     files_ = PictureFiles(folder_);
     for (const std::string &name : files_) {
         auto *item = new QListWidgetItem(QString::fromStdString(name), this);
-        item->setData(kSourceRole, LoadPicture(folder_ + "/" + name));
         item->setToolTip(item->text());
     }
     ShowThumbnails();
@@ -159,12 +146,13 @@ void ThumbnailViewer::SetCellSize(QSize size)
     CentreGrid();
 }
 
+// Reads the pictures for the cell size: only the thumbnails are kept.
 void ThumbnailViewer::ShowThumbnails()
 {
     const QSize space = cellSize_ - QSize(2 * kPadding, 2 * kPadding);
     for (int row = 0; row < count(); ++row) {
-        QListWidgetItem *cell = item(row);
-        cell->setData(Qt::DecorationRole, QPixmap::fromImage(FittedImage(cell->data(kSourceRole).value<QImage>(), space)));
+        const std::string path = folder_ + "/" + files_[static_cast<std::size_t>(row)];
+        item(row)->setData(Qt::DecorationRole, QPixmap::fromImage(LoadPicture(path, space)));
     }
 }
 

@@ -8,7 +8,7 @@ bash scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
 unset DISPLAY WAYLAND_DISPLAY
 (cd build && ctest --output-on-failure -j"$(nproc)" --timeout 300)
-build/bench/quorlin_bench --benchmark_min_time=0.01 --benchmark_color=false
+QUORLIN_BENCH_PICTURES=40 build/bench/quorlin_bench --benchmark_min_time=0.01 --benchmark_color=false
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORLIN_SANITIZE=ON -DQUORLIN_BENCH=OFF
 cmake --build build-asan

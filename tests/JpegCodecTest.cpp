@@ -2,10 +2,15 @@
 
 #include "ImageCompare.h"
 #include "TempFiles.h"
+#include "app/FileBytes.h"
 
+#include <QImageWriter>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <stdexcept>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -21,6 +26,51 @@ BgrImage Quadrants(int width, int height)
             pixel[2] = 120;                // red
         }
     return image;
+}
+
+// Squares of 40 pixels: detail that a thumbnail still shows.
+BgrImage Checkerboard(int width, int height)
+{
+    BgrImage image = MakeBgrImage(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            std::fill_n(image.Row(y) + x * 3, 3, (x / 40 + y / 40) % 2 ? 220 : 30);
+    return image;
+}
+
+// The JPEG file with its frame header claiming another size.
+std::string ClaimingSize(std::string jpeg, int width, int height)
+{
+    for (std::size_t i = 0; i + 8 < jpeg.size(); ++i)
+        if (jpeg[i] == '\xFF' && (jpeg[i + 1] == '\xC0' || jpeg[i + 1] == '\xC2')) {
+            // Marker, length (2 bytes), precision (1), height (2), width (2).
+            const char size[] = {char(height >> 8), char(height), char(width >> 8), char(width)};
+            jpeg.replace(i + 5, 4, size, 4);
+            break;
+        }
+    return jpeg;
+}
+
+// From here on the process's address space may grow by `bytes` only.
+void LimitAddressSpaceGrowth(rlim_t bytes)
+{
+    std::string pages;
+    ReadFileBytes("/proc/self/statm", 4096, pages);
+    const rlimit limit{std::stoul(pages) * sysconf(_SC_PAGESIZE) + bytes, RLIM_INFINITY};
+    setrlimit(RLIMIT_AS, &limit);
+}
+
+// Whether the editor's decoding and the thumbnail's both open the file; the
+// reason of a refusal goes to the error output.
+bool Opens(const std::string &path)
+{
+    try {
+        DecodeJpegFile(path);
+    } catch (const std::runtime_error &error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return false;
+    }
+    return !LoadJpegImage(path, QSize(394, 94)).isNull();
 }
 
 } // namespace
@@ -41,6 +91,58 @@ TEST(JpegCodec, RoundTripKeepsSizeAndColoursInBlueGreenRedOrder)
     EXPECT_NEAR(topLeft.blue(), 200, 12);
     EXPECT_NEAR(topLeft.green(), 40, 12);
     EXPECT_NEAR(topLeft.red(), 120, 12);
+}
+
+TEST(JpegCodec, ThumbnailsAreScaledOnceFromTheWholePicture)
+{
+    TempFolder folder;
+    const struct {
+        QSize picture, space, thumbnail;
+    } cases[] = {
+        {{1600, 1200}, {394, 94}, {125, 94}},
+        {{760, 190}, {194, 44}, {176, 44}},
+        {{64, 64}, {394, 94}, {64, 64}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.picture.width());
+        EncodeJpegFile(Checkerboard(c.picture.width(), c.picture.height()), folder.Path("c.jpg"));
+        const QImage thumbnail = LoadJpegImage(folder.Path("c.jpg"), c.space);
+        ASSERT_EQ(thumbnail.size(), c.thumbnail);
+        const QImage whole = LoadJpegImage(folder.Path("c.jpg"));
+        EXPECT_LT(MeanDifference(thumbnail, whole.scaled(c.thumbnail, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)), 2.0);
+    }
+}
+
+// Pictures over the cap are refused from their header, before any large
+// allocation; a 50-megapixel photograph still opens.
+TEST(JpegCodecDeathTest, OversizedPicturesFailCleanlyWithinAMemoryBound)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    TempFolder folder;
+    EncodeJpegFile(Quadrants(32, 32), folder.Path("baseline.jpg"));
+    QImageWriter writer(QString::fromStdString(folder.Path("progressive.jpg")), "jpeg");
+    writer.setProgressiveScanWrite(true);
+    ASSERT_TRUE(writer.write(ToQImage(Quadrants(32, 32))));
+    const struct {
+        const char *name, *source;
+        int width, height;
+        bool opens;
+    } cases[] = {
+        {"progressive_bomb.jpg", "progressive.jpg", 64775, 65367, false},
+        {"baseline_bomb.jpg", "baseline.jpg", 30000, 30000, false},
+        {"camera.jpg", "baseline.jpg", 8688, 5792, true},
+    };
+    for (const auto &c : cases)
+        folder.Write(c.name, ClaimingSize(folder.Read(c.source), c.width, c.height));
+    EXPECT_EXIT(
+        {
+            LimitAddressSpaceGrowth(rlim_t{1} << 30);
+            int wrong = 0;
+            for (const auto &c : cases)
+                wrong += Opens(folder.Path(c.name)) != c.opens;
+            std::_Exit(wrong);
+        },
+        testing::ExitedWithCode(0), "too large to open");
 }
 
 TEST(JpegCodec, GrayscaleFileExpandsToThreeEqualBytes)

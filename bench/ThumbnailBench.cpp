@@ -1,0 +1,163 @@
+#include "app/FileBytes.h"
+#include "imaging/JpegCodec.h"
+#include "imaging/ThumbnailViewer.h"
+
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <time.h>
+#include <unistd.h>
+
+#include <jpeglib.h>
+
+namespace {
+
+// The browser's first cell size, 400 x 100, less its padding.
+const QSize kCellSpace(400 - 2 * ThumbnailViewer::kPadding, 100 - 2 * ThumbnailViewer::kPadding);
+
+// 500 pictures, or as many as QUORLIN_BENCH_PICTURES says (a short run).
+int PictureCount()
+{
+    const char *chosen = std::getenv("QUORLIN_BENCH_PICTURES");
+    return chosen && std::atoi(chosen) > 0 ? std::atoi(chosen) : 500;
+}
+
+// A picture of 1600 x 1200 that compresses like a photograph: gradients,
+// discs of colour and grain.
+BgrImage Photograph(unsigned seed)
+{
+    BgrImage image = MakeBgrImage(1600, 1200);
+    std::minstd_rand random(seed);
+    struct Disc {
+        int x, y, radius;
+        unsigned char tint;
+    };
+    std::vector<Disc> discs;
+    for (int n = 0; n < 12; ++n)
+        discs.push_back({int(random() % 1600), int(random() % 1200), int(40 + random() % 300), static_cast<unsigned char>(random())});
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            unsigned char *pixel = image.Row(y) + x * 3;
+            int shade = 0;
+            for (const Disc &disc : discs)
+                if ((x - disc.x) * (x - disc.x) + (y - disc.y) * (y - disc.y) < disc.radius * disc.radius) shade += disc.tint;
+            const int grain = int(random() % 24);
+            pixel[0] = static_cast<unsigned char>(x * 255 / 1600 + grain);
+            pixel[1] = static_cast<unsigned char>(y * 200 / 1200 + shade + grain);
+            pixel[2] = static_cast<unsigned char>(shade / 2 + grain);
+        }
+    return image;
+}
+
+// A folder of JPEG files of 1600 x 1200, four different pictures in turn.
+class PictureFolder {
+public:
+    explicit PictureFolder(int count)
+    {
+        for (int n = 0; n < count; ++n) {
+            paths_.push_back(Path() + "/picture" + std::to_string(n) + ".jpg");
+            if (n < 4)
+                EncodeJpegFile(Photograph(unsigned(n + 1)), paths_.back(), 90);
+            else
+                std::filesystem::copy_file(paths_[std::size_t(n % 4)], paths_.back());
+        }
+    }
+    std::string Path() const { return folder_.path().toStdString(); }
+    const std::vector<std::string> &Paths() const { return paths_; }
+
+private:
+    QTemporaryDir folder_;
+    std::vector<std::string> paths_;
+};
+
+// The comparator: libjpeg's own reduction to 1/4 (400 x 300, twice the
+// thumbnail's size) and one smooth scaling into the cell.
+QImage ReducedDecodeAndScale(const std::string &path)
+{
+    std::FILE *file = std::fopen(path.c_str(), "rb");
+    jpeg_decompress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&info);
+    jpeg_stdio_src(&info, file);
+    jpeg_read_header(&info, TRUE);
+    info.scale_denom = 4;
+    info.out_color_space = JCS_EXT_BGRX;
+    jpeg_start_decompress(&info);
+    QImage reduced(int(info.output_width), int(info.output_height), QImage::Format_RGB32);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = reduced.scanLine(int(info.output_scanline));
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    std::fclose(file);
+    return reduced.scaled(kCellSpace, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
+double ThreadSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+
+// The processor time this thread spends on `work` (both sides run on this one
+// thread), so that other load on the machine does not skew the ratio.
+template <typename Work> double Seconds(Work &&work)
+{
+    const double start = ThreadSeconds();
+    work();
+    return ThreadSeconds() - start;
+}
+
+double ResidentMegabytes()
+{
+    std::string statm;
+    ReadFileBytes("/proc/self/statm", 4096, statm);
+    return double(std::strtoull(statm.c_str() + statm.find(' '), nullptr, 10)) * double(sysconf(_SC_PAGESIZE)) / 1e6;
+}
+
+double ThumbnailMegabytes(const ThumbnailViewer &viewer)
+{
+    double bytes = 0;
+    for (int row = 0; row < viewer.count(); ++row) {
+        const QSize size = viewer.item(row)->data(Qt::DecorationRole).value<QPixmap>().size();
+        bytes += 4.0 * size.width() * size.height();
+    }
+    return bytes / 1e6;
+}
+
+// The browser's fill of a folder of 1600 x 1200 photographs at the first cell
+// size, beside the comparator on the same files; "ratio" is ours over the
+// comparator's time. The memory kept after the fill is compared with the
+// thumbnails' own size.
+void BM_ThumbnailFill(benchmark::State &state)
+{
+    const PictureFolder pictures(PictureCount());
+    ThumbnailViewer viewer;
+    viewer.SetFolder(pictures.Path());
+    const double residentBefore = ResidentMegabytes();
+    double ours = 0, comparator = 0;
+    for (auto _ : state) {
+        const double fill = Seconds([&viewer] { viewer.Reload(); });
+        comparator += Seconds([&pictures] {
+            for (const std::string &path : pictures.Paths()) benchmark::DoNotOptimize(ReducedDecodeAndScale(path));
+        });
+        ours += fill;
+        state.SetIterationTime(fill);
+    }
+    state.counters["files"] = double(viewer.count());
+    state.counters["comparator_ms"] = comparator * 1e3 / double(state.iterations());
+    state.counters["ratio"] = ours / comparator;
+    state.counters["thumbnails_MB"] = ThumbnailMegabytes(viewer);
+    state.counters["resident_growth_MB"] = ResidentMegabytes() - residentBefore;
+}
+
+}  // namespace
+
+BENCHMARK(BM_ThumbnailFill)->UseManualTime()->Unit(benchmark::kMillisecond);
