@@ -25,3 +25,7 @@ FileResult ReadFileBytes(const std::string &path, std::size_t maxBytes, std::str
 // name, then renamed into place, so the old file stays whole when writing fails.
 // A symbolic link at `path` is replaced, never written through.
 FileResult WriteFileBytes(const std::string &path, std::string_view bytes);
+
+// Makes `target` a copy of the regular file `source` (its bytes and permission
+// bits), written beside the target and renamed into place like WriteFileBytes.
+FileResult CopyFileBytes(const std::string &source, const std::string &target);
