@@ -72,13 +72,13 @@ int WriteAll(int fd, std::string_view bytes)
     return 0;
 }
 
-// A new file beside `path`, created with the mode a new file gets.
-int CreateBeside(const std::string &path, std::string &name)
+// A new file beside `path`, created with `mode` less the process's mask.
+int CreateBeside(const std::string &path, mode_t mode, std::string &name)
 {
     static std::atomic<unsigned> counter{0};
     for (;;) {
         name = path + ".new-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
 }
@@ -102,17 +102,23 @@ FileResult CheckRegular(const Descriptor &file, struct stat &status)
     return {};
 }
 
-// Fills a new file beside `path` with `fill` (which returns 0 or an errno
-// value) and renames it over `path`; on failure the new file goes again.
+// Fills a new file beside `path`, made with `mode`, with `fill` (which returns
+// 0 or an errno value) and renames it over `path`; on failure the new file goes again.
 template <typename Fill>
-FileResult WriteBeside(const std::string &path, Fill fill)
+int FillAndClose(Descriptor &file, Fill fill)
+{
+    const int error = fill(file.Get());
+    const int closeError = file.Close();
+    return error != 0 ? error : closeError;
+}
+
+template <typename Fill>
+FileResult WriteBeside(const std::string &path, mode_t mode, Fill fill)
 {
     std::string temporary;
-    Descriptor file(CreateBeside(path, temporary));
+    Descriptor file(CreateBeside(path, mode, temporary));
     if (file.Get() < 0) return {errno};
-    int error = fill(file.Get());
-    const int closeError = file.Close();
-    if (error == 0) error = closeError;
+    int error = FillAndClose(file, fill);
     if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
     if (error != 0) ::unlink(temporary.c_str());
     return {error};
@@ -140,7 +146,7 @@ FileResult ReadFileBytes(const std::string &path, std::size_t maxBytes, std::str
 
 FileResult WriteFileBytes(const std::string &path, std::string_view bytes)
 {
-    return WriteBeside(path, [&](int fd) {
+    return WriteBeside(path, 0666, [&](int fd) {
         KeepMode(path, fd);
         return WriteAll(fd, bytes);
     });
@@ -151,8 +157,14 @@ FileResult CopyFileBytes(const std::string &source, const std::string &target)
     Descriptor input(OpenForReading(source));
     struct stat status {};
     if (const FileResult opened = CheckRegular(input, status); !opened) return opened;
-    return WriteBeside(target, [&](int fd) {
-        ::fchmod(fd, status.st_mode & 07777);
+    const auto copy = [&input](int fd) {
         return ReadChunks(input.Get(), [fd](std::string_view chunk) { return WriteAll(fd, chunk); });
-    });
+    };
+    const mode_t mode = status.st_mode & 07777;
+    // A new target is written in place, an existing one replaced by a rename.
+    Descriptor fresh(::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode));
+    if (fresh.Get() < 0) return errno == EEXIST ? WriteBeside(target, mode, copy) : FileResult{errno};
+    const int error = FillAndClose(fresh, copy);
+    if (error != 0) ::unlink(target.c_str());
+    return {error};
 }

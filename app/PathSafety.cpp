@@ -21,13 +21,14 @@ bool Within(const fs::path &inner, const fs::path &outer)
     return std::mismatch(outer.begin(), outer.end(), inner.begin(), inner.end()).first == outer.end();
 }
 
-enum class Entry { Missing, Link, Other };
+enum class Entry { Missing, Link, Folder, Other };
 
 Entry EntryAt(const fs::path &path)
 {
     struct stat status {};
     if (::lstat(path.c_str(), &status) != 0) return Entry::Missing;
-    return S_ISLNK(status.st_mode) ? Entry::Link : Entry::Other;
+    if (S_ISLNK(status.st_mode)) return Entry::Link;
+    return S_ISDIR(status.st_mode) ? Entry::Folder : Entry::Other;
 }
 
 // The names of a path between its slashes, without empty ones and ".".
@@ -62,9 +63,10 @@ bool FolderBounds::Holds(const std::string &relative) const
             continue;
         }
         place /= name;
-        if (!onDisk) continue;
+        if (!onDisk || knownFolders.contains(place.native())) continue;
         const Entry entry = EntryAt(place);
         onDisk = entry != Entry::Missing;
+        if (entry == Entry::Folder) knownFolders.insert(place.native());
         if (entry == Entry::Link) {
             place = Resolved(place);
             if (place.empty() || !Within(place, root)) return false;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <unordered_set>
 
 // A folder whose real place (links followed) is worked out once, for judging
 // many paths below it.
@@ -16,6 +17,8 @@ public:
 
 private:
     std::filesystem::path root;
+    // Real folders (not links) below the root met so far: not looked at again.
+    mutable std::unordered_set<std::string> knownFolders;
 };
 
 // True when `relative` names a place strictly below `folder`, also once

@@ -60,9 +60,9 @@ fs::path CopyName(const fs::path &target, bool isFolder, int number)
            (target.stem().string() + suffix + target.extension().string());
 }
 
-fs::path FreeTarget(const fs::path &target, bool isFolder)
+// The first free name among the copy names of a taken target.
+fs::path FreeCopyName(const fs::path &target, bool isFolder)
 {
-    if (!Exists(target)) return target;
     for (int number = 1;; ++number) {
         fs::path candidate = CopyName(target, isFolder, number);
         if (!Exists(candidate)) return candidate;
@@ -115,8 +115,13 @@ std::vector<CopyItem> PlanCopy(const std::string &src, const std::string &dst, C
     const bool sourceIsFolder = fs::is_directory(sourceStatus);
 
     fs::path target = WithoutTrailingSlash(dst);
-    if (fs::is_directory(target, error)) target /= source.filename();
-    if (collision == Collision::Rename) target = FreeTarget(target, sourceIsFolder);
+    const fs::file_status own = fs::symlink_status(target, error);
+    bool taken = fs::exists(own);
+    if (taken && fs::is_directory(fs::is_symlink(own) ? fs::status(target, error) : own)) {
+        target /= source.filename();
+        taken = Exists(target);
+    }
+    if (collision == Collision::Rename && taken) target = FreeCopyName(target, sourceIsFolder);
     if (sourceIsFolder && LiesWithin(target, source)) return {};
     fs::create_directories(target.parent_path(), error);
 
