@@ -87,7 +87,8 @@ void BM_GenerateSite(benchmark::State &state)
     const SiteSources sources{site.Dir(), {"images", "", "presets", "layouts", "template", "index_temp.html"},
                               site.stylesheets, {site.layouts, site.colors, site.fonts, site.images}};
     const fs::path trash = qgetenv("XDG_DATA_HOME").toStdString() + "/Trash";
-    const std::string copy = site.Dir() + "-cp";
+    // Beside the output folder, so that both write into the same place.
+    const std::string copy = site.Dir() + "/copy";
     CodeBuffer buffer;
     std::size_t listed = 0;
     double ours = 0;
