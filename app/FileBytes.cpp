@@ -34,7 +34,9 @@ private:
     int fd_;
 };
 
-int ReadAll(int fd, std::size_t maxBytes, std::string &bytes)
+// Hands every chunk read to `take`, which returns 0 or an errno value.
+template <typename Take>
+int ReadChunks(int fd, Take take)
 {
     char chunk[1 << 16];
     for (;;) {
@@ -44,10 +46,18 @@ int ReadAll(int fd, std::size_t maxBytes, std::string &bytes)
             if (errno == EINTR) continue;
             return errno;
         }
-        // The file may have grown since its size was checked.
-        if (bytes.size() + static_cast<std::size_t>(got) > maxBytes) return EFBIG;
-        bytes.append(chunk, static_cast<std::size_t>(got));
+        if (const int error = take(std::string_view(chunk, static_cast<std::size_t>(got)))) return error;
     }
+}
+
+int ReadAll(int fd, std::size_t maxBytes, std::string &bytes)
+{
+    return ReadChunks(fd, [&](std::string_view chunk) {
+        // The file may have grown since its size was checked.
+        if (bytes.size() + chunk.size() > maxBytes) return EFBIG;
+        bytes.append(chunk);
+        return 0;
+    });
 }
 
 int WriteAll(int fd, std::string_view bytes)
@@ -62,13 +72,13 @@ int WriteAll(int fd, std::string_view bytes)
     return 0;
 }
 
-// A new file beside `path`, created with the mode a new file gets.
-int CreateBeside(const std::string &path, std::string &name)
+// A new file beside `path`, created with `mode` less the process's mask.
+int CreateBeside(const std::string &path, mode_t mode, std::string &name)
 {
     static std::atomic<unsigned> counter{0};
     for (;;) {
         name = path + ".new-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
 }
@@ -78,6 +88,40 @@ void KeepMode(const std::string &path, int fd)
 {
     struct stat old {};
     if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
+}
+
+// Non-blocking, so that opening a pipe does not wait for a writer.
+int OpenForReading(const std::string &path) { return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK); }
+
+// Call right after opening: a failed open still holds its errno.
+FileResult CheckRegular(const Descriptor &file, struct stat &status)
+{
+    if (file.Get() < 0) return {errno};
+    if (::fstat(file.Get(), &status) != 0) return {errno};
+    if (!S_ISREG(status.st_mode)) return {kNotRegular};
+    return {};
+}
+
+// Fills a new file beside `path`, made with `mode`, with `fill` (which returns
+// 0 or an errno value) and renames it over `path`; on failure the new file goes again.
+template <typename Fill>
+int FillAndClose(Descriptor &file, Fill fill)
+{
+    const int error = fill(file.Get());
+    const int closeError = file.Close();
+    return error != 0 ? error : closeError;
+}
+
+template <typename Fill>
+FileResult WriteBeside(const std::string &path, mode_t mode, Fill fill)
+{
+    std::string temporary;
+    Descriptor file(CreateBeside(path, mode, temporary));
+    if (file.Get() < 0) return {errno};
+    int error = FillAndClose(file, fill);
+    if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
+    if (error != 0) ::unlink(temporary.c_str());
+    return {error};
 }
 
 }  // namespace
@@ -90,12 +134,9 @@ std::string FileResult::Text() const
 FileResult ReadFileBytes(const std::string &path, std::size_t maxBytes, std::string &bytes)
 {
     bytes.clear();
-    // Non-blocking, so that opening a pipe does not wait for a writer.
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (file.Get() < 0) return {errno};
+    Descriptor file(OpenForReading(path));
     struct stat status {};
-    if (::fstat(file.Get(), &status) != 0) return {errno};
-    if (!S_ISREG(status.st_mode)) return {kNotRegular};
+    if (const FileResult opened = CheckRegular(file, status); !opened) return opened;
     if (static_cast<std::size_t>(status.st_size) > maxBytes) return {EFBIG};
     bytes.reserve(static_cast<std::size_t>(status.st_size));
     const int error = ReadAll(file.Get(), maxBytes, bytes);
@@ -105,14 +146,25 @@ FileResult ReadFileBytes(const std::string &path, std::size_t maxBytes, std::str
 
 FileResult WriteFileBytes(const std::string &path, std::string_view bytes)
 {
-    std::string temporary;
-    Descriptor file(CreateBeside(path, temporary));
-    if (file.Get() < 0) return {errno};
-    KeepMode(path, file.Get());
-    int error = WriteAll(file.Get(), bytes);
-    const int closeError = file.Close();
-    if (error == 0) error = closeError;
-    if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
-    if (error != 0) ::unlink(temporary.c_str());
+    return WriteBeside(path, 0666, [&](int fd) {
+        KeepMode(path, fd);
+        return WriteAll(fd, bytes);
+    });
+}
+
+FileResult CopyFileBytes(const std::string &source, const std::string &target)
+{
+    Descriptor input(OpenForReading(source));
+    struct stat status {};
+    if (const FileResult opened = CheckRegular(input, status); !opened) return opened;
+    const auto copy = [&input](int fd) {
+        return ReadChunks(input.Get(), [fd](std::string_view chunk) { return WriteAll(fd, chunk); });
+    };
+    const mode_t mode = status.st_mode & 07777;
+    // A new target is written in place, an existing one replaced by a rename.
+    Descriptor fresh(::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode));
+    if (fresh.Get() < 0) return errno == EEXIST ? WriteBeside(target, mode, copy) : FileResult{errno};
+    const int error = FillAndClose(fresh, copy);
+    if (error != 0) ::unlink(target.c_str());
     return {error};
 }

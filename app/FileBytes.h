@@ -25,3 +25,8 @@ FileResult ReadFileBytes(const std::string &path, std::size_t maxBytes, std::str
 // name, then renamed into place, so the old file stays whole when writing fails.
 // A symbolic link at `path` is replaced, never written through.
 FileResult WriteFileBytes(const std::string &path, std::string_view bytes);
+
+// Makes `target` a copy of the regular file `source` (its bytes, and its
+// permission bits less the process's mask). An existing target is replaced
+// like WriteFileBytes does; a new one is removed again when the copy fails.
+FileResult CopyFileBytes(const std::string &source, const std::string &target);

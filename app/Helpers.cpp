@@ -113,9 +113,9 @@ TColor HtmlToColor(const std::string &text)
     return value;
 }
 
-bool ShellCopy(QWidget *wnd, const std::string &src, const std::string &dst, bool silent)
+bool ShellCopy(platform::CopyProgress *progress, const std::string &src, const std::string &dst)
 {
-    return platform::CopyRenamingOnCollision(wnd, src, dst, !silent) == platform::CopyOutcome::Done;
+    return platform::CopyRenamingOnCollision(progress, src, dst) != platform::CopyOutcome::Failed;
 }
 
 bool DeleteToRecycleBin(const std::string &path) { return platform::MoveToTrash(path); }

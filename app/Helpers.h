@@ -4,8 +4,11 @@
 #include <string>
 #include <vector>
 
-class QWidget;
 class QWebEngineView;
+
+namespace platform {
+class CopyProgress;
+}
 
 using StringList = std::vector<std::string>;
 
@@ -31,7 +34,9 @@ void ListFilesNoExt(StringList &list, const std::string &folder, const std::stri
 bool IsAllDigits(const std::string &text);
 std::string ColorToHtml(TColor color);
 TColor HtmlToColor(const std::string &text);
-bool ShellCopy(QWidget *wnd, const std::string &src, const std::string &dst, bool silent);
+// Copies with the progress of a series of copies, silently without one; an
+// existing target stays and the copy takes a new name. False when it failed.
+bool ShellCopy(platform::CopyProgress *progress, const std::string &src, const std::string &dst);
 bool DeleteToRecycleBin(const std::string &path);
 void CopyFolderTree(const std::string &src, const std::string &dst);
 void CopyFolderWithShell(const std::string &src, const std::string &dst);

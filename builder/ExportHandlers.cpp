@@ -76,7 +76,7 @@ void TForm1::ExportTemplate()
         return;
     }
     const QString target = ui->Edit2->text();
-    if (!LiesBelow(TemplateDir, names.TempFolder)) {
+    if (!FolderBounds(TemplateDir).Holds(names.TempFolder)) {
         platform::ShowMessage(QString::fromStdString(SkippedEntriesMessage({names.TempFolder})));
         return;
     }

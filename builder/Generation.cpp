@@ -102,29 +102,32 @@ SiteGenerator::SiteGenerator(const SiteSources &sources_, CodeBuffer &buffer_, Q
                              FileListed listFile_)
     : sources(sources_),
       buffer(buffer_),
-      copyOwner(copyOwner_),
+      copyProgress(copyOwner_),
       listFile(std::move(listFile_)),
-      outputFolder(sources_.templateDir + "/" + sources_.names.TempFolder)
+      outputFolder(sources_.templateDir + "/" + sources_.names.TempFolder),
+      templateBounds(sources_.templateDir),
+      outputBounds(outputFolder)
 {
 }
 
 bool SiteGenerator::Admits(const std::string &relative, Access access)
 {
-    const bool writable = access == Access::Read || LiesBelow(outputFolder, relative);
-    if (writable && LiesBelow(sources.templateDir, relative)) return true;
+    const bool writable = access == Access::Read || outputBounds.Holds(relative);
+    if (writable && templateBounds.Holds(relative)) return true;
     skipped.push_back(relative);
     return false;
 }
 
 bool SiteGenerator::WriteSite()
 {
-    if (!LiesBelow(sources.templateDir, sources.names.TempFolder)) {
+    if (!templateBounds.Holds(sources.names.TempFolder)) {
         skipped.push_back(sources.names.TempFolder);
         return false;
     }
     DeleteToRecycleBin(outputFolder);
     std::error_code error;
     fs::create_directory(outputFolder, error);
+    outputBounds = FolderBounds(outputFolder);
     CreateImageFolder();
     CopyStaticFiles();
     readableLayouts.clear();
@@ -139,7 +142,7 @@ void SiteGenerator::CreateImageFolder()
 {
     const std::string &imageRoot = sources.names.ImageRoot;
     if (imageRoot.empty()) return;
-    if (!LiesBelow(outputFolder, imageRoot)) {
+    if (!outputBounds.Holds(imageRoot)) {
         skipped.push_back(imageRoot);
         return;
     }
@@ -167,9 +170,7 @@ void SiteGenerator::CopyStaticFiles()
 
 void SiteGenerator::CopyIntoSite(const std::string &relative)
 {
-    const std::string target = outputFolder + "/" + relative;
-    CreateParentFolders(target);
-    if (!ShellCopy(copyOwner, sources.templateDir + "/" + relative, target, false))
+    if (!ShellCopy(&copyProgress, sources.templateDir + "/" + relative, outputFolder + "/" + relative))
         platform::ShowError(QString::fromStdString("Cannot copy \"" + relative + "\"."));
 }
 

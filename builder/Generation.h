@@ -4,6 +4,7 @@
 #include "app/Rows.h"
 #include "builder/Substitution.h"
 #include "library/ConfigFiles.h"
+#include "platform/Shell.h"
 
 #include <functional>
 #include <string>
@@ -53,7 +54,7 @@ public:
     using FileListed = std::function<void(const std::string &)>;
 
     // `buffer` holds each file while it is substituted; `copyOwner` owns the
-    // copies' progress and error reports; `listFile` hears of every file written.
+    // copies' one progress dialog; `listFile` hears of every file written.
     SiteGenerator(const SiteSources &sources, CodeBuffer &buffer, QWidget *copyOwner, FileListed listFile);
 
     // Recycles the output folder and writes the static files, the page, the
@@ -86,9 +87,11 @@ private:
 
     const SiteSources &sources;
     CodeBuffer &buffer;
-    QWidget *copyOwner;
+    platform::CopyProgress copyProgress;
     FileListed listFile;
     std::string outputFolder;
+    FolderBounds templateBounds;
+    FolderBounds outputBounds;
     std::vector<LayoutRow> readableLayouts;
     std::string lastStyleSheet;
     StringList skipped;

@@ -37,10 +37,17 @@ QMessageBox::Icon IconOf(BoxKind kind)
     return QMessageBox::Critical;
 }
 
+// A box raised while a modal dialog is up belongs to that dialog, which
+// would otherwise block it.
+QWidget *OwnerWindow()
+{
+    if (QWidget *modal = QApplication::activeModalWidget()) return modal;
+    return QApplication::activeWindow();
+}
+
 BoxAnswer RunDialog(const ShownBox &box)
 {
-    QMessageBox dialog(IconOf(box.kind), box.caption, box.text, QMessageBox::NoButton,
-                       QApplication::activeWindow());
+    QMessageBox dialog(IconOf(box.kind), box.caption, box.text, QMessageBox::NoButton, OwnerWindow());
     if (box.kind != BoxKind::Confirm && box.kind != BoxKind::Replace) {
         dialog.addButton(QMessageBox::Ok);
         dialog.exec();

@@ -1,8 +1,10 @@
 #include "platform/Shell.h"
 
+#include "app/FileBytes.h"
 #include "platform/MessageBoxes.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -21,6 +23,11 @@ namespace fs = std::filesystem;
 
 namespace platform {
 namespace {
+
+// A copy that runs longer shows its progress.
+constexpr qint64 kProgressDelayMs = 2000;
+// A shown progress dialog is brought up to date this often.
+constexpr qint64 kProgressStepMs = 50;
 
 enum class Collision { Rename, AskBeforeReplace };
 
@@ -53,9 +60,9 @@ fs::path CopyName(const fs::path &target, bool isFolder, int number)
            (target.stem().string() + suffix + target.extension().string());
 }
 
-fs::path FreeTarget(const fs::path &target, bool isFolder)
+// The first free name among the copy names of a taken target.
+fs::path FreeCopyName(const fs::path &target, bool isFolder)
 {
-    if (!Exists(target)) return target;
     for (int number = 1;; ++number) {
         fs::path candidate = CopyName(target, isFolder, number);
         if (!Exists(candidate)) return candidate;
@@ -98,70 +105,51 @@ bool CollectItems(const fs::path &source, const fs::path &target, bool sourceIsF
     return !error;
 }
 
-class CopyProgress {
-public:
-    CopyProgress(QWidget *owner, int total)
-        : dialog_(std::make_unique<QProgressDialog>(QString(), QStringLiteral("Cancel"), 0,
-                                                    total, owner))
-    {
-        dialog_->setWindowTitle(QStringLiteral("Copying..."));
-        dialog_->setWindowModality(Qt::WindowModal);
-    }
+// The items of the copy, none when it cannot be made.
+std::vector<CopyItem> PlanCopy(const std::string &src, const std::string &dst, Collision collision)
+{
+    const fs::path source = WithoutTrailingSlash(src);
+    std::error_code error;
+    const fs::file_status sourceStatus = fs::status(source, error);
+    if (!fs::exists(sourceStatus)) return {};
+    const bool sourceIsFolder = fs::is_directory(sourceStatus);
 
-    // Returns false once the user has cancelled.
-    bool Advance(int done, const fs::path &current)
-    {
-        dialog_->setLabelText(QString::fromStdString(current.filename().string()));
-        dialog_->setValue(done);
-        return !dialog_->wasCanceled();
+    fs::path target = WithoutTrailingSlash(dst);
+    const fs::file_status own = fs::symlink_status(target, error);
+    bool taken = fs::exists(own);
+    if (taken && fs::is_directory(fs::is_symlink(own) ? fs::status(target, error) : own)) {
+        target /= source.filename();
+        taken = Exists(target);
     }
+    if (collision == Collision::Rename && taken) target = FreeCopyName(target, sourceIsFolder);
+    if (sourceIsFolder && LiesWithin(target, source)) return {};
+    fs::create_directories(target.parent_path(), error);
 
-private:
-    std::unique_ptr<QProgressDialog> dialog_;
-};
+    std::vector<CopyItem> items;
+    if (!CollectItems(source, target, sourceIsFolder, items)) return {};
+    return items;
+}
 
 class TreeCopy {
 public:
-    TreeCopy(QWidget *progressOwner, bool showProgress, Collision collision)
-        : progressOwner_(progressOwner), showProgress_(showProgress), collision_(collision)
+    TreeCopy(CopyProgress *progress, Collision collision)
+        : progress_(progress), collision_(collision)
     {
     }
 
-    CopyOutcome Run(const std::string &src, const std::string &dst)
-    {
-        const fs::path source = WithoutTrailingSlash(src);
-        std::error_code error;
-        const fs::file_status sourceStatus = fs::status(source, error);
-        if (!fs::exists(sourceStatus)) return CopyOutcome::Failed;
-        const bool sourceIsFolder = fs::is_directory(sourceStatus);
-
-        fs::path target = WithoutTrailingSlash(dst);
-        if (fs::is_directory(target, error)) target /= source.filename();
-        if (collision_ == Collision::Rename) target = FreeTarget(target, sourceIsFolder);
-        if (LiesWithin(target, source)) return CopyOutcome::Failed;
-        fs::create_directories(target.parent_path(), error);
-
-        std::vector<CopyItem> items;
-        if (!CollectItems(source, target, sourceIsFolder, items)) return CopyOutcome::Failed;
-        return CopyAll(items);
-    }
-
-private:
     CopyOutcome CopyAll(const std::vector<CopyItem> &items)
     {
-        std::unique_ptr<CopyProgress> progress;
-        if (showProgress_)
-            progress =
-                std::make_unique<CopyProgress>(progressOwner_, static_cast<int>(items.size()));
-        for (size_t i = 0; i < items.size(); ++i) {
-            if (progress && !progress->Advance(static_cast<int>(i), items[i].source))
+        if (items.empty()) return CopyOutcome::Failed;
+        for (const CopyItem &item : items) {
+            if (progress_ && !progress_->Advance(item.source.filename().string()))
                 return CopyOutcome::Aborted;
-            const CopyOutcome outcome = CopyOne(items[i]);
+            const CopyOutcome outcome = CopyOne(item);
             if (outcome != CopyOutcome::Done) return outcome;
         }
         return CopyOutcome::Done;
     }
 
+private:
     CopyOutcome CopyOne(const CopyItem &item)
     {
         std::error_code error;
@@ -169,48 +157,96 @@ private:
             fs::create_directories(item.target, error);
             return fs::is_directory(item.target, error) ? CopyOutcome::Done : CopyOutcome::Failed;
         }
-        auto options = fs::copy_options::none;
-        if (Exists(item.target)) {
-            if (collision_ != Collision::AskBeforeReplace || fs::is_directory(item.target, error))
-                return CopyOutcome::Failed;
+        // The targets of a renaming copy were free when it was planned.
+        if (collision_ == Collision::AskBeforeReplace && Exists(item.target)) {
+            if (fs::is_directory(item.target, error)) return CopyOutcome::Failed;
             const BoxAnswer answer = replaceAll_ ? BoxAnswer::Yes : AskAboutReplacing(item.target);
             if (answer == BoxAnswer::Cancel) return CopyOutcome::Aborted;
             if (answer == BoxAnswer::No) return CopyOutcome::Done;
             replaceAll_ = replaceAll_ || answer == BoxAnswer::YesToAll;
-            options |= fs::copy_options::overwrite_existing;
         }
-        if (item.kind == ItemKind::Link)
+        if (item.kind == ItemKind::Link) {
             fs::copy_symlink(item.source, item.target, error);
-        else
-            fs::copy_file(item.source, item.target, options, error);
-        return error ? CopyOutcome::Failed : CopyOutcome::Done;
+            return error ? CopyOutcome::Failed : CopyOutcome::Done;
+        }
+        return CopyFileBytes(item.source, item.target) ? CopyOutcome::Done : CopyOutcome::Failed;
     }
 
-    static BoxAnswer AskAboutReplacing(const fs::path &target)
+    BoxAnswer AskAboutReplacing(const fs::path &target) const
     {
-        return AskReplace(QStringLiteral("This folder already contains a file named \"%1\".\n\n"
-                                         "Would you like to replace the existing file?")
-                              .arg(QString::fromStdString(target.filename().string())));
+        const QString text = QStringLiteral("This folder already contains a file named \"%1\".\n\n"
+                                            "Would you like to replace the existing file?")
+                                 .arg(QString::fromStdString(target.filename().string()));
+        return progress_ ? progress_->Ask(text) : AskReplace(text);
     }
 
-    QWidget *progressOwner_;
-    bool showProgress_;
+    CopyProgress *progress_;
     Collision collision_;
     bool replaceAll_ = false;
 };
 
 }  // namespace
 
-CopyOutcome CopyRenamingOnCollision(QWidget *owner, const std::string &src,
-                                    const std::string &dst, bool showProgress)
+CopyProgress::CopyProgress(QWidget *owner, int total) : owner_(owner), total_(total)
 {
-    return TreeCopy(owner, showProgress, Collision::Rename).Run(src, dst);
+    running_.start();
+}
+
+CopyProgress::~CopyProgress() = default;
+
+bool CopyProgress::Advance(const std::string &name)
+{
+    ++done_;
+    // The time the user takes to answer questions does not bring the dialog on.
+    if (!dialog_ && running_.elapsed() - answering_ >= kProgressDelayMs) ShowDialog();
+    if (dialog_ && (!updatedAt_.isValid() || updatedAt_.elapsed() >= kProgressStepMs)) Update(name);
+    return !cancelled_;
+}
+
+void CopyProgress::ShowDialog()
+{
+    dialog_ = std::make_unique<QProgressDialog>(QString(), QStringLiteral("Cancel"), 0, total_, owner_);
+    dialog_->setWindowTitle(QStringLiteral("Copying..."));
+    dialog_->setWindowModality(Qt::WindowModal);
+    dialog_->setAutoReset(false);
+    dialog_->setAutoClose(false);
+    dialog_->show();
+}
+
+void CopyProgress::Update(const std::string &name)
+{
+    updatedAt_.start();
+    dialog_->setLabelText(QString::fromStdString(name));
+    dialog_->setValue(done_);
+    // Shown, the dialog lets the window repaint and hears its Cancel button.
+    QCoreApplication::processEvents();
+    cancelled_ = cancelled_ || dialog_->wasCanceled();
+}
+
+BoxAnswer CopyProgress::Ask(const QString &text)
+{
+    const bool shown = dialog_ && dialog_->isVisible();
+    if (shown) dialog_->hide();
+    QElapsedTimer asking;
+    asking.start();
+    const BoxAnswer answer = AskReplace(text);
+    answering_ += asking.elapsed();
+    if (shown) dialog_->show();
+    return answer;
+}
+
+CopyOutcome CopyRenamingOnCollision(CopyProgress *progress, const std::string &src,
+                                    const std::string &dst)
+{
+    return TreeCopy(progress, Collision::Rename).CopyAll(PlanCopy(src, dst, Collision::Rename));
 }
 
 CopyOutcome CopyAskingBeforeReplace(QWidget *owner, const std::string &src,
                                     const std::string &dst)
 {
-    return TreeCopy(owner, true, Collision::AskBeforeReplace).Run(src, dst);
+    const std::vector<CopyItem> items = PlanCopy(src, dst, Collision::AskBeforeReplace);
+    CopyProgress progress(owner, static_cast<int>(items.size()));
+    return TreeCopy(&progress, Collision::AskBeforeReplace).CopyAll(items);
 }
 
 bool MoveToTrash(const std::string &path)

@@ -64,12 +64,18 @@ TEST(GenerationText, OnlyPathsStrictlyBelowTheFolderAreAdmitted)
     TempFolder folder;
     folder.Write("t/a/file.txt", "x");
     folder.Write("secret.txt", "x");
+    folder.Write("t2/secret.txt", "x");
     fs::create_directory_symlink(folder.Path(), folder.Path("t/link"));
+    fs::create_directory_symlink("../t2", folder.Path("t/sibling"));
     const std::string base = folder.Path("t");
+    const FolderBounds bounds(base);
     EXPECT_TRUE(LiesBelow(base, "a/file.txt"));
     EXPECT_TRUE(LiesBelow(base, "a/../new/x.css")) << "climbing back in stays inside";
-    for (const char *outside : {"../secret.txt", "a/../../secret.txt", "/etc/passwd", ".", "a/..", "", "link/secret.txt"})
-        EXPECT_FALSE(LiesBelow(base, outside)) << outside;
+    EXPECT_FALSE(LiesBelow(base, "/a/file.txt"));
+    EXPECT_TRUE(bounds.Holds("/a/file.txt")) << "judged joined onto the folder";
+    for (const char *outside : {"../secret.txt", "a/../../secret.txt", ".", "a/..", "", "link/secret.txt",
+                                "sibling/secret.txt", "missing/../link/x"})
+        EXPECT_FALSE(LiesBelow(base, outside) || bounds.Holds(outside)) << outside;
 }
 
 // A small template whose files the tests write; every table has one row or more.
@@ -135,18 +141,20 @@ TEST_F(GenerationTest, PageAndStyleSheetsAreWrittenByteForByte)
 TEST_F(GenerationTest, FileListFollowsTheOrderOfWriting)
 {
     AddSite("%%CSS%%\r\n<!--BEGIN_EDITABLE-->");
-    WriteTemplateFile("t", "static_files.qrl", "js/app.js\r\n\r\n   \r\n\\docs\\read me.txt\n");
+    WriteTemplateFile("t", "static_files.qrl", "js/app.js\r\n\r\n   \r\n\\docs\\read me.txt\n\\/js/c.js\n");
     WriteTemplateFile("t", "js/app.js", "app");
+    WriteTemplateFile("t", "js/c.js", "c");
     WriteTemplateFile("t", "docs/read me.txt", "doc");
     Open("t");
     Window().Ui()->CheckBox2->setChecked(true);
     Window().Ui()->CheckBox3->setChecked(true);
     EnterFilesPage();
     EXPECT_EQ(Items(Window().Ui()->ListBox13),
-              (QStringList{"js/app.js", "docs/read me.txt", "img/%%GAP%%.png", "css/main.css", "print.css",
+              (QStringList{"js/app.js", "docs/read me.txt", "/js/c.js", "img/%%GAP%%.png", "css/main.css", "print.css",
                            "index.html", "index_dw_mx.dwt", "index_ms_ew.dwt"}));
     EXPECT_EQ(Output("js/app.js"), "app");
     EXPECT_EQ(Output("docs/read me.txt"), "doc");
+    EXPECT_EQ(Output("js/c.js"), "c");
 }
 
 TEST_F(GenerationTest, CheckBoxesMakeAndRemoveTheirEditorTemplates)
@@ -193,7 +201,7 @@ TEST_F(GenerationTest, EveryEntryToTheFilesPageRecyclesAndRegenerates)
 TEST_F(GenerationTest, EntriesOutsideTheTemplateAreSkippedAndNamedOnce)
 {
     AddSite("%%CSS%% %%OUT%% %%LOGO%%");
-    WriteTemplateFile("t", "static_files.qrl", "../outside.txt\n//etc/hostname\nok.txt\nsub/../../outside.txt\n");
+    WriteTemplateFile("t", "static_files.qrl", "../outside.txt\nok.txt\nsub/../../outside.txt\n");
     WriteTemplateFile("t", "ok.txt", "ok");
     folder.Write("templates/outside.txt", "secret");
     folder.Write("templates/far.lyo", "far away");
@@ -213,7 +221,7 @@ TEST_F(GenerationTest, EntriesOutsideTheTemplateAreSkippedAndNamedOnce)
     ASSERT_EQ(shown.Shown().size(), 1u) << shown.Texts().join('|').toStdString();
     EXPECT_EQ(shown.Shown()[0].kind, platform::BoxKind::Plain);
     EXPECT_EQ(shown.Texts()[0].toStdString(),
-              SkippedEntriesMessage({"../outside.txt", "/etc/hostname", "sub/../../outside.txt", "../far.lyo",
+              SkippedEntriesMessage({"../outside.txt", "sub/../../outside.txt", "../far.lyo",
                                      "../outside.txt", "../../evil.css"}));
     EXPECT_EQ(Items(Window().Ui()->ListBox13), (QStringList{"ok.txt", "index.html"}));
     EXPECT_EQ(Output("index.html"),

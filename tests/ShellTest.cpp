@@ -3,9 +3,16 @@
 #include "platform/Shell.h"
 #include "tests/TempFiles.h"
 
+#include <QApplication>
+#include <QProgressDialog>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <map>
 #include <vector>
 
@@ -73,9 +80,9 @@ TEST_F(ShellTest, ShellCopyRenamesOnCollision)
     fs::create_directory_symlink("..", temp.Path("src/images/up"));
 
     for (int i = 0; i < 2; ++i)
-        ASSERT_TRUE(ShellCopy(nullptr, temp.Path("src/logo.gif"), temp.Path("out/logo.gif"), true));
-    ASSERT_TRUE(ShellCopy(nullptr, temp.Path("src/README"), temp.Path("out"), true));
-    ASSERT_TRUE(ShellCopy(nullptr, temp.Path("src/images"), temp.Path("out"), false));
+        ASSERT_TRUE(ShellCopy(nullptr, temp.Path("src/logo.gif"), temp.Path("out/logo.gif")));
+    ASSERT_TRUE(ShellCopy(nullptr, temp.Path("src/README"), temp.Path("out")));
+    ASSERT_TRUE(ShellCopy(nullptr, temp.Path("src/images"), temp.Path("out")));
 
     EXPECT_EQ(temp.Read("out/logo.gif"), "old");
     EXPECT_EQ(temp.Read("out/logo - Copy.gif"), "new");
@@ -89,12 +96,11 @@ TEST_F(ShellTest, ShellCopyRenamesOnCollision)
 TEST_F(ShellTest, ShellCopyCreatesTargetFoldersAndRefusesImpossibleCopies)
 {
     temp.Write("src/css/style.css", "css");
-    EXPECT_TRUE(
-        ShellCopy(nullptr, temp.Path("src/css/style.css"), temp.Path("out/css/style.css"), true));
+    EXPECT_TRUE(ShellCopy(nullptr, temp.Path("src/css/style.css"), temp.Path("out/css/style.css")));
     EXPECT_EQ(temp.Read("out/css/style.css"), "css");
 
-    EXPECT_FALSE(ShellCopy(nullptr, temp.Path("missing"), temp.Path("out"), true));
-    EXPECT_FALSE(ShellCopy(nullptr, temp.Path("src"), temp.Path("src"), true));
+    EXPECT_FALSE(ShellCopy(nullptr, temp.Path("missing"), temp.Path("out")));
+    EXPECT_FALSE(ShellCopy(nullptr, temp.Path("src"), temp.Path("src")));
     EXPECT_FALSE(temp.Exists("src/src"));
 }
 
@@ -144,6 +150,43 @@ TEST_F(ShellTest, SecondExportAsksBeforeReplacingEachFile)
             EXPECT_EQ(shown.back().text, QStringLiteral("Operation Aborted... "));
         }
     }
+}
+
+TEST_F(ShellTest, QuestionsStayUncoveredHoweverLongTheUserTakes)
+{
+    temp.Write("export/template/a", "old");
+    temp.Write("template/a", "new");
+    bool covered = false;
+    platform::SetBoxResponder([&covered](const platform::ShownBox &) {
+        QTest::qWait(4500);
+        const auto windows = QApplication::topLevelWidgets();
+        covered = std::any_of(windows.begin(), windows.end(), [](const QWidget *window) {
+            return qobject_cast<const QProgressDialog *>(window) && window->isVisible();
+        });
+        return BoxAnswer::Yes;
+    });
+    CopyFolderWithShell(temp.Path("template"), temp.Path("export"));
+    EXPECT_FALSE(covered);
+    EXPECT_EQ(temp.Read("export/template/a"), "new");
+}
+
+TEST_F(ShellTest, ReplacingThatFailsPartWayLeavesTheOldFileWhole)
+{
+    temp.Write("export/template/a", "old");
+    temp.Write("template/a", std::string(1 << 16, 'n'));
+    answers = {{"a", BoxAnswer::Yes}};
+    const pid_t child = fork();
+    if (child == 0) {
+        // Writes past 4 KiB fail with EFBIG instead of ending the process.
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        CopyFolderWithShell(temp.Path("template"), temp.Path("export"));
+        _exit(0);
+    }
+    ASSERT_EQ(waitpid(child, nullptr, 0), child);
+    EXPECT_EQ(temp.Read("export/template/a"), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(temp.Path("export/template")), {}), 1) << "no temporary is left";
 }
 
 TEST_F(ShellTest, DocumentsFolderIsEmptyUntilItExists)
