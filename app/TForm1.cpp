@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QWindow>
 #include <Qsci/qscilexercss.h>
@@ -166,9 +167,14 @@ void TForm1::HideTemplatePages()
     ShowPage(ui->PageControl1, ui->TabSheet3, false);
 }
 
+// Showing a page runs no change handler. A tab bar that is not on screen lays
+// its tabs out later, and forgets to when told again what it already shows.
 void TForm1::ShowPage(QTabWidget *pages, QWidget *page, bool shown)
 {
-    pages->setTabVisible(pages->indexOf(page), shown);
+    const int index = pages->indexOf(page);
+    if (pages->isTabVisible(index) == shown) return;
+    const QSignalBlocker quiet(pages);
+    pages->setTabVisible(index, shown);
 }
 
 void TForm1::DeleteLeftoverFiles()
