@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -54,7 +55,10 @@ QsciScintilla *CreateCodeView(QWidget *page, const char *name, QsciLexer *lexer)
     auto *view = new QsciScintilla(page);
     view->setObjectName(name);
     page->layout()->addWidget(view);
+    const QFont fixedWidth = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    lexer->setFont(fixedWidth);
     view->setLexer(lexer);
+    view->setMarginsFont(fixedWidth);
     view->setMarginType(0, QsciScintilla::NumberMargin);
     view->setMarginWidth(0, QStringLiteral("000000"));
     view->setMarginLineNumbers(0, true);
