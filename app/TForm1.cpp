@@ -13,7 +13,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QWindow>
 #include <Qsci/qscilexercss.h>
@@ -54,7 +56,10 @@ QsciScintilla *CreateCodeView(QWidget *page, const char *name, QsciLexer *lexer)
     auto *view = new QsciScintilla(page);
     view->setObjectName(name);
     page->layout()->addWidget(view);
+    const QFont fixedWidth = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    lexer->setFont(fixedWidth);
     view->setLexer(lexer);
+    view->setMarginsFont(fixedWidth);
     view->setMarginType(0, QsciScintilla::NumberMargin);
     view->setMarginWidth(0, QStringLiteral("000000"));
     view->setMarginLineNumbers(0, true);
@@ -168,9 +173,14 @@ void TForm1::HideTemplatePages()
     ShowPage(ui->PageControl1, ui->TabSheet3, false);
 }
 
+// Showing a page runs no change handler. A tab bar that is not on screen lays
+// its tabs out later, and forgets to when told again what it already shows.
 void TForm1::ShowPage(QTabWidget *pages, QWidget *page, bool shown)
 {
-    pages->setTabVisible(pages->indexOf(page), shown);
+    const int index = pages->indexOf(page);
+    if (pages->isTabVisible(index) == shown) return;
+    const QSignalBlocker quiet(pages);
+    pages->setTabVisible(index, shown);
 }
 
 void TForm1::DeleteLeftoverFiles()

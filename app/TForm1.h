@@ -8,6 +8,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -156,6 +157,7 @@ private:
     void ConnectCatalogueHandlers();
     void ConnectConfigHandlers();
     static void ShowPage(QTabWidget *pages, QWidget *page, bool shown);
+    std::function<void(bool)> ShowsTab(QWidget *tab);
     void OpenTemplateFiles();
     // The style sheets outside the template's folder are skipped and returned.
     StringList InlineStyleSheets();

@@ -54,7 +54,9 @@ struct OpenedTemplate {
 template <class Row, class Reader>
 std::vector<Row> ReadIfPresent(XmlDocument &doc, const std::string &path, Reader reader)
 {
-    return std::filesystem::exists(path) ? reader(doc, path) : std::vector<Row>{};
+    std::vector<Row> rows;
+    if (std::filesystem::exists(path)) reader(doc, path, rows);
+    return rows;
 }
 
 // The template's working page and tables as the opening of a template leaves them.

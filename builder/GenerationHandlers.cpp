@@ -13,7 +13,7 @@
 namespace {
 
 // Runs an action for every character key typed into the watched widgets and
-// lets the widgets handle the key as usual.
+// lets the widgets handle the key as usual. Tab types nothing: it moves the focus.
 class CharacterKeyWatcher : public QObject {
 public:
     CharacterKeyWatcher(std::function<void()> action_, QObject *parent) : QObject(parent), action(std::move(action_)) {}
@@ -21,11 +21,16 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::KeyPress && !static_cast<QKeyEvent *>(event)->text().isEmpty()) action();
+        if (event->type() == QEvent::KeyPress && TypesCharacter(*static_cast<QKeyEvent *>(event))) action();
         return QObject::eventFilter(watched, event);
     }
 
 private:
+    static bool TypesCharacter(const QKeyEvent &key)
+    {
+        return !key.text().isEmpty() && key.key() != Qt::Key_Tab && key.key() != Qt::Key_Backtab;
+    }
+
     std::function<void()> action;
 };
 

@@ -10,10 +10,12 @@
 #include "platform/Shell.h"
 #include "ui_TForm8.h"
 
+#include <QApplication>
 #include <QFile>
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -51,7 +53,10 @@ std::string TForm8::VersionFile() const { return programFolder + "temp.tmp"; }
 bool TForm8::event(QEvent *event)
 {
     const bool handled = QDialog::event(event);
-    if (event->type() == QEvent::WindowActivate && isVisible()) FormShow();
+    // The program's own show and every activation from within the program check.
+    if (event->type() == QEvent::Show && !event->spontaneous()) leftTheProgram = false;
+    if (event->type() == QEvent::WindowDeactivate) leftTheProgram = !QApplication::activeWindow();
+    if (event->type() == QEvent::WindowActivate && isVisible() && !std::exchange(leftTheProgram, false)) FormShow();
     return handled;
 }
 

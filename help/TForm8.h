@@ -12,7 +12,8 @@ class TForm8;
 class TForm1;
 enum class VersionOutcome;
 
-// The version check window: each time it becomes the active window it
+// The version check window: each time it becomes the active window within
+// the program (not when the user comes back from another program) it
 // downloads the maker's version file into "temp.tmp" in the program folder
 // and tells whether a newer version exists.
 class TForm8 : public QDialog {
@@ -42,4 +43,5 @@ private:
     std::unique_ptr<Ui::TForm8> ui;
     std::string programFolder;
     std::string versionFileAddress;
+    bool leftTheProgram = false;
 };

@@ -4,11 +4,15 @@
 #include "ui_ThelpDialog.h"
 
 #include <QScreen>
+#include <QShortcut>
+#include <QShowEvent>
 
 ThelpDialog::ThelpDialog(QWidget *parent) : QDialog(parent), ui(new Ui::ThelpDialog)
 {
     ui->setupUi(this);
     connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+    // Escape closes the window also while the browser has the focus.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QDialog::reject);
 }
 
 ThelpDialog::~ThelpDialog() = default;
@@ -22,6 +26,7 @@ void ThelpDialog::ShowPage(const std::string &address)
 void ThelpDialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
+    if (event->spontaneous()) return;  // restored from minimised
     CentreOnScreen();
     FormShow();
 }

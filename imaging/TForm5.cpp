@@ -6,6 +6,7 @@
 #include "ui_TForm5.h"
 
 #include <QScreen>
+#include <QShowEvent>
 #include <QStyle>
 
 #include <array>
@@ -45,6 +46,7 @@ void TForm5::BitBtn9Click() { Form1->HelpRequested(ui->BitBtn9); }
 void TForm5::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
+    if (event->spontaneous()) return;  // restored from minimised
     if (const QScreen *desktop = screen())
         setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), desktop->availableGeometry()));
 }

@@ -65,8 +65,9 @@ void TForm1::ConnectCatalogueHandlers()
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == ui->ListView1->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        const auto *click = static_cast<QMouseEvent *>(event);
+    // The list's click is the left button's.
+    const auto *click = event->type() == QEvent::MouseButtonRelease ? static_cast<QMouseEvent *>(event) : nullptr;
+    if (watched == ui->ListView1->viewport() && click && click->button() == Qt::LeftButton) {
         if (!ui->ListView1->itemAt(click->position().toPoint())) ui->ListView1->clearSelection();
         ListView1Click();
     }

@@ -92,42 +92,35 @@ std::string PreviewFilePath(const std::string &templateDir, const TemplateNames 
     return templateDir + "/" + FilePath(names.TempFile);
 }
 
-std::vector<StylesheetRow> ReadStylesheetRows(XmlDocument &doc, const std::string &path)
+void ReadStylesheetRows(XmlDocument &doc, const std::string &path, std::vector<StylesheetRow> &rows)
 {
-    std::vector<StylesheetRow> rows;
-    for (auto &v : ReadItems(doc, path, {"title", "filename", "folder", "var", "description", "media"}))
-        rows.push_back({v[0], v[1], v[2], v[3], v[4], v[5]});
-    return rows;
+    ReadItems(doc, path, {"title", "filename", "folder", "var", "description", "media"},
+              [&](ItemValues &v) { rows.push_back({v[0], v[1], v[2], v[3], v[4], v[5]}); });
 }
 
-std::vector<ImageRow> ReadImageRows(XmlDocument &doc, const std::string &path)
+void ReadImageRows(XmlDocument &doc, const std::string &path, std::vector<ImageRow> &rows)
 {
-    std::vector<ImageRow> rows;
-    for (auto &v : ReadItems(doc, path, {"image", "url", "folder", "var"})) rows.push_back({v[0], v[1], v[2], v[3]});
-    return rows;
+    ReadItems(doc, path, {"image", "url", "folder", "var"},
+              [&](ItemValues &v) { rows.push_back({v[0], v[1], v[2], v[3]}); });
 }
 
-std::vector<LayoutRow> ReadLayoutRows(XmlDocument &doc, const std::string &path)
+void ReadLayoutRows(XmlDocument &doc, const std::string &path, std::vector<LayoutRow> &rows)
 {
-    std::vector<LayoutRow> rows;
-    for (auto &v : ReadItems(doc, path, {"title", "default", "folder", "var"})) rows.push_back({v[0], v[1], v[2], v[3]});
-    return rows;
+    ReadItems(doc, path, {"title", "default", "folder", "var"},
+              [&](ItemValues &v) { rows.push_back({v[0], v[1], v[2], v[3]}); });
 }
 
-std::vector<ColorRow> ReadColorRows(XmlDocument &doc, const std::string &path)
+void ReadColorRows(XmlDocument &doc, const std::string &path, std::vector<ColorRow> &rows)
 {
-    std::vector<ColorRow> rows;
-    for (auto &v : ReadItems(doc, path, {"title", "var", "default"})) rows.push_back({v[0], v[1], v[2]});
-    return rows;
+    ReadItems(doc, path, {"title", "var", "default"}, [&](ItemValues &v) { rows.push_back({v[0], v[1], v[2]}); });
 }
 
-std::vector<FontRow> ReadFontRows(XmlDocument &doc, const std::string &path)
+void ReadFontRows(XmlDocument &doc, const std::string &path, std::vector<FontRow> &rows)
 {
-    std::vector<FontRow> rows;
-    for (auto &v : ReadItems(doc, path, {"title", "font-family", "font-size", "font-measure", "font-weight",
-                                         "font-style", "font-decoration", "var"}))
-        rows.push_back({v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]});
-    return rows;
+    ReadItems(doc, path,
+              {"title", "font-family", "font-size", "font-measure", "font-weight", "font-style", "font-decoration",
+               "var"},
+              [&](ItemValues &v) { rows.push_back({v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]}); });
 }
 
 std::string StyleElement(const std::string &media, const std::string &styleSheetText)

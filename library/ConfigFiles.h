@@ -30,12 +30,13 @@ void KeepOffTemplateFiles(TemplateNames &names, const std::string &templateDir, 
 // The preview file of the template in `templateDir`.
 std::string PreviewFilePath(const std::string &templateDir, const TemplateNames &names);
 
-// Readers of the configuration files, one row per item in file order.
-std::vector<StylesheetRow> ReadStylesheetRows(XmlDocument &doc, const std::string &path);
-std::vector<ImageRow> ReadImageRows(XmlDocument &doc, const std::string &path);
-std::vector<LayoutRow> ReadLayoutRows(XmlDocument &doc, const std::string &path);
-std::vector<ColorRow> ReadColorRows(XmlDocument &doc, const std::string &path);
-std::vector<FontRow> ReadFontRows(XmlDocument &doc, const std::string &path);
+// Readers of the configuration files: append one row per item in file order.
+// The rows read before an item that fails stay appended.
+void ReadStylesheetRows(XmlDocument &doc, const std::string &path, std::vector<StylesheetRow> &rows);
+void ReadImageRows(XmlDocument &doc, const std::string &path, std::vector<ImageRow> &rows);
+void ReadLayoutRows(XmlDocument &doc, const std::string &path, std::vector<LayoutRow> &rows);
+void ReadColorRows(XmlDocument &doc, const std::string &path, std::vector<ColorRow> &rows);
+void ReadFontRows(XmlDocument &doc, const std::string &path, std::vector<FontRow> &rows);
 
 // The style element that stands for a style sheet in the working page.
 std::string StyleElement(const std::string &media, const std::string &styleSheetText);

@@ -6,6 +6,8 @@
 #include "platform/Painting.h"
 #include "ui_TForm1.h"
 
+#include <QScopeGuard>
+
 #include <filesystem>
 
 namespace {
@@ -19,23 +21,29 @@ void ShowTitles(QListWidget *list, const std::vector<Row> &rows)
 }
 
 // Reads a configuration file into its table and title list; its tab shows
-// only while the file exists. Returns whether it exists.
+// only while the file exists. Returns whether it exists. The rows read before
+// a failing item stay, with their titles.
 template <class Row>
-bool ReadTable(XmlDocument &doc, const std::string &path, QTabWidget *pages, QWidget *tab, Table<Row> &table,
-               QListWidget *titles, std::vector<Row> (*read)(XmlDocument &, const std::string &))
+bool ReadTable(XmlDocument &doc, const std::string &path, const std::function<void(bool)> &showTab, Table<Row> &table,
+               QListWidget *titles, void (*read)(XmlDocument &, const std::string &, std::vector<Row> &))
 {
     table.Clear();
     titles->clear();
     const bool present = FileExists(path);
-    pages->setTabVisible(pages->indexOf(tab), present);
+    showTab(present);
     if (present) {
-        table.rows = read(doc, path);
-        ShowTitles(titles, table.rows);
+        const auto showTitles = qScopeGuard([&] { ShowTitles(titles, table.rows); });
+        read(doc, path, table.rows);
     }
     return present;
 }
 
 }  // namespace
+
+std::function<void(bool)> TForm1::ShowsTab(QWidget *tab)
+{
+    return [this, tab](bool shown) { ShowPage(ui->PageControl2, tab, shown); };
+}
 
 void TForm1::ConnectConfigHandlers()
 {
@@ -54,13 +62,13 @@ void TForm1::LoadStyleSheets()
         platform::ShowMessage("Missing configuration file (\"style_files.xml\")");
         return;
     }
-    lvStylesheets = ReadStylesheetRows(XMLDoc, path);
+    ReadStylesheetRows(XMLDoc, path, lvStylesheets);
 }
 
 void TForm1::LoadImages()
 {
     ui->ListBox7->clear();
-    if (ReadTable(XMLDoc, TemplateDir + "/images.xml", ui->PageControl2, ui->TabSheet6, lvImages, ui->ListBox6,
+    if (ReadTable(XMLDoc, TemplateDir + "/images.xml", ShowsTab(ui->TabSheet6), lvImages, ui->ListBox6,
                   ReadImageRows))
         FillPresetList(ui->ListBox8, PresetFolder(TemplateDir, names.PresetRoot, PresetFormat<ImageRow>::kind));
 }
@@ -68,7 +76,7 @@ void TForm1::LoadImages()
 void TForm1::LodaLayouts()
 {
     ui->ListBox11->clear();
-    if (ReadTable(XMLDoc, TemplateDir + "/layouts.xml", ui->PageControl2, ui->TabSheet7, lvLayouts, ui->ListBox10,
+    if (ReadTable(XMLDoc, TemplateDir + "/layouts.xml", ShowsTab(ui->TabSheet7), lvLayouts, ui->ListBox10,
                   ReadLayoutRows))
         FillPresetList(ui->ListBox14, PresetFolder(TemplateDir, names.PresetRoot, PresetFormat<LayoutRow>::kind));
 }
@@ -77,7 +85,7 @@ void TForm1::LoadColors()
 {
     ui->ColorListBox1->setCurrentRow(-1);
     ui->LabeledEdit1->clear();
-    if (ReadTable(XMLDoc, TemplateDir + "/colors.xml", ui->PageControl2, ui->TabSheet4, colors, ui->ListBox2,
+    if (ReadTable(XMLDoc, TemplateDir + "/colors.xml", ShowsTab(ui->TabSheet4), colors, ui->ListBox2,
                   ReadColorRows))
         FillPresetList(ui->ListBox4, PresetFolder(TemplateDir, names.PresetRoot, PresetFormat<ColorRow>::kind));
 }
@@ -89,7 +97,7 @@ void TForm1::LoadFonts()
         box->setCurrentText({});
     // Without the file painting stays off: the rebuild that follows every read switches it on.
     try {
-        if (ReadTable(XMLDoc, TemplateDir + "/fonts.xml", ui->PageControl2, ui->TabSheet5, lv, ui->ListBox5,
+        if (ReadTable(XMLDoc, TemplateDir + "/fonts.xml", ShowsTab(ui->TabSheet5), lv, ui->ListBox5,
                       ReadFontRows))
             platform::SetPainting(this, true);
     } catch (...) {

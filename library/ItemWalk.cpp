@@ -34,13 +34,20 @@ void WalkItems(XmlDocument &doc, const std::string &path, const ItemVisitor &vis
     if (afterWalk) afterWalk();
 }
 
-std::vector<std::vector<std::string>> ReadItems(XmlDocument &doc, const std::string &path,
-                                                const std::vector<std::string> &fieldNames)
+void ReadItems(XmlDocument &doc, const std::string &path, const std::vector<std::string> &fieldNames,
+               const std::function<void(ItemValues &values)> &take)
 {
-    std::vector<std::vector<std::string>> rows;
     WalkItems(doc, path, [&](XmlElement &item) {
-        std::vector<std::string> &row = rows.emplace_back();
-        for (const std::string &name : fieldNames) row.push_back(item.ChildNamed(name).Text());
+        ItemValues values;
+        for (const std::string &name : fieldNames) values.push_back(item.ChildNamed(name).Text());
+        take(values);
     });
+}
+
+std::vector<ItemValues> ReadItems(XmlDocument &doc, const std::string &path,
+                                  const std::vector<std::string> &fieldNames)
+{
+    std::vector<ItemValues> rows;
+    ReadItems(doc, path, fieldNames, [&](ItemValues &values) { rows.push_back(std::move(values)); });
     return rows;
 }

@@ -17,7 +17,12 @@ using ItemVisitor = std::function<void(XmlElement &item)>;
 void WalkItems(XmlDocument &doc, const std::string &path, const ItemVisitor &visit,
                const std::function<void()> &afterWalk = {});
 
-// One row per item holding the texts of the named children, in the given
-// order; a missing child reads as "".
-std::vector<std::vector<std::string>> ReadItems(XmlDocument &doc, const std::string &path,
-                                                const std::vector<std::string> &fieldNames);
+using ItemValues = std::vector<std::string>;
+
+// Hands take() one row per item, as it is read, holding the texts of the named
+// children in the given order; a missing child reads as "".
+void ReadItems(XmlDocument &doc, const std::string &path, const std::vector<std::string> &fieldNames,
+               const std::function<void(ItemValues &values)> &take);
+// All the rows at once.
+std::vector<ItemValues> ReadItems(XmlDocument &doc, const std::string &path,
+                                  const std::vector<std::string> &fieldNames);

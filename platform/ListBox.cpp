@@ -1,5 +1,7 @@
 #include "platform/ListBox.h"
 
+#include <QMouseEvent>
+
 ListBox::ListBox(QWidget *parent) : QListWidget(parent)
 {
     connect(this, &QListWidget::itemSelectionChanged, this, [this] {
@@ -17,9 +19,19 @@ void ListBox::AsUserInput(Handle handle)
     if (selectionChanged) emit Click();
 }
 
+QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex &index, const QEvent *event) const
+{
+    if (!index.isValid() && event && dynamic_cast<const QMouseEvent *>(event))
+        return QItemSelectionModel::NoUpdate;
+    return QListWidget::selectionCommand(index, event);
+}
+
 void ListBox::mousePressEvent(QMouseEvent *event)
 {
     AsUserInput([&] { QListWidget::mousePressEvent(event); });
+    // A click on the selected entry changes nothing, yet it is a click.
+    const QListWidgetItem *entry = itemAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && !selectionChanged && entry && entry->isSelected()) emit Click();
 }
 
 void ListBox::mouseMoveEvent(QMouseEvent *event)

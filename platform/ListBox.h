@@ -2,8 +2,9 @@
 
 #include <QListWidget>
 
-// A list that reports Click when the user changes its selection, with the
-// mouse or the keyboard, and never when the program sets it.
+// A list that reports Click when the user clicks an entry or changes the
+// selection with the mouse or the keyboard, and never when the program sets
+// it. A click on empty space keeps the selection.
 class ListBox : public QListWidget {
     Q_OBJECT
 public:
@@ -13,6 +14,8 @@ signals:
     void Click();
 
 protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
+                                                         const QEvent *event = nullptr) const override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;

@@ -96,7 +96,10 @@ TEST_F(CatalogueTest, SelectingRowsAndClickingEmptySpace)
     EXPECT_TRUE(ui->BitBtn10->isEnabled());
     EXPECT_FALSE(ui->Image1->isVisible()) << "no screenshot: the fixed picture shows";
 
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(10, list->viewport()->height() - 5));
+    const QPoint emptySpace(10, list->viewport()->height() - 5);
+    QTest::mouseClick(list->viewport(), Qt::RightButton, {}, emptySpace);
+    EXPECT_EQ(ui->TemplateRoot->text(), "templates/two") << "the reset is the left button's";
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, emptySpace);
     EXPECT_TRUE(list->selectedItems().isEmpty());
     EXPECT_TRUE(ui->TemplateRoot->text().isEmpty());
     EXPECT_EQ(Window().SelectedTemplateTitle(), "");

@@ -72,15 +72,15 @@ TEST_F(ColorControlsTest, TypedValueIsStoredAsTypedOnlyOnEnterOrApply)
     EXPECT_EQ(Value(0), "#ff0000");
     EXPECT_TRUE(PreviewContains("background-color: #ff0000;"));
 
+    ClickRow(ui()->ColorListBox1, 10);
+    EXPECT_EQ(Value(0), "#FF0000") << "a click on the entry already selected";
+    EXPECT_EQ(ui()->LabeledEdit1->text(), "#FF0000");
+    EXPECT_TRUE(PreviewContains("background-color: #FF0000;"));
+
     Type("");
     ui()->Button2->click();
     EXPECT_EQ(Value(0), "") << "an empty value box stores an empty value";
     EXPECT_TRUE(PreviewContains("background-color: ;"));
-
-    ClickRow(ui()->ColorListBox1, 10);
-    EXPECT_EQ(Value(0), "#FF0000");
-    EXPECT_EQ(ui()->LabeledEdit1->text(), "#FF0000");
-    EXPECT_TRUE(PreviewContains("background-color: #FF0000;"));
 }
 
 TEST_F(ColorControlsTest, ColourDialogOpensOnTheColourLastChosenInIt)

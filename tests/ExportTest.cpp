@@ -1,6 +1,8 @@
 #include "TemplateFixture.h"
 #include "platform/FolderChooser.h"
 
+#include <QFontDatabase>
+#include <Qsci/qscilexer.h>
 #include <Qsci/qsciscintilla.h>
 #include <gtest/gtest.h>
 
@@ -38,6 +40,9 @@ TEST_F(ExportTest, ExportCopiesTheOutputFolderIntoTheTarget)
     EXPECT_EQ(Target(), target) << "the chooser ends on the target";
     EXPECT_TRUE(Window().FolderChooser()->isVisibleTo(&Window()));
     EXPECT_TRUE(Window().DriveChooser()->isVisibleTo(&Window()));
+    Window().show();
+    EXPECT_LT(Window().Ui()->LabeledEdit4Label->geometry().right(), Window().Ui()->LabeledEdit4->geometry().left())
+        << "the label stands on the box's left";
 }
 
 TEST_F(ExportTest, ExportWithoutTargetCopiesNothing)
@@ -73,13 +78,22 @@ TEST_F(ExportTest, CreateMakesNestedFoldersAndRefusesBlankNamesConflictsAndVanis
     EXPECT_EQ(ui->LabeledEdit4->text(), "new");
 }
 
-TEST_F(ExportTest, WordWrapSwitchesBothCodeViews)
+TEST_F(ExportTest, CodeViewsWrapOnRequestAndShowCodeAndLineNumbersInTheFixedWidthFont)
 {
     auto *ui = Window().Ui();
     for (const auto mode : {QsciScintilla::WrapWord, QsciScintilla::WrapNone}) {
         ui->CheckBox1->click();
         EXPECT_EQ(Window().HtmlView()->wrapMode(), mode);
         EXPECT_EQ(Window().CssView()->wrapMode(), mode);
+    }
+    const QString fixedWidth = QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+    for (QsciScintilla *view : {Window().HtmlView(), Window().CssView()}) {
+        const QsciLexer *lexer = view->lexer();
+        for (int style = 0; style < 128; ++style)
+            EXPECT_TRUE(lexer->description(style).isEmpty() || lexer->font(style).family() == fixedWidth) << style;
+        char lineNumbers[128] = {};
+        view->SendScintilla(QsciScintillaBase::SCI_STYLEGETFONT, QsciScintillaBase::STYLE_LINENUMBER, lineNumbers);
+        EXPECT_EQ(QString(lineNumbers), fixedWidth);
     }
 }
 

@@ -176,6 +176,8 @@ TEST_F(GenerationTest, CheckBoxesMakeAndRemoveTheirEditorTemplates)
 
     // Any character typed on a focused box regenerates; the space bar also toggles it.
     fs::remove(folder.Path("templates/t/template/index.html"));
+    QTest::keyClick(ui->CheckBox3, Qt::Key_Tab);
+    EXPECT_FALSE(OutputHas("index.html")) << "Tab types nothing";
     QTest::keyClick(ui->CheckBox3, Qt::Key_A);
     EXPECT_TRUE(OutputHas("index.html"));
     QTest::keyClick(ui->CheckBox3, Qt::Key_Space);

@@ -3,9 +3,11 @@
 #include "app/Windows.h"
 #include "help/HelpTopics.h"
 #include "help/ThelpDialog.h"
+#include "imaging/TForm5.h"
 #include "ui_ThelpDialog.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTimer>
@@ -79,4 +81,21 @@ TEST_F(HelpTest, EveryTopicPageAndEveryLinkOfThePagesExists)
             EXPECT_TRUE(std::filesystem::exists(kHelpSource + link.captured(1).toStdString()))
                 << entry.path() << " links to " << link.captured(1).toStdString();
     }
+}
+
+TEST_F(HelpTest, RestoredWindowsStayWhereTheUserPutThemAndEscapeClosesHelpFromTheBrowser)
+{
+    TForm5 imageBrowser(&Window());
+    for (QDialog *window : std::initializer_list<QDialog *>{&imageBrowser, helpDialog}) {
+        window->show();
+        window->move(window->pos() + QPoint(40, 30));
+        const QPoint moved = window->pos();
+        window->setWindowState(Qt::WindowMinimized);
+        window->setWindowState(Qt::WindowNoState);
+        EXPECT_EQ(window->pos(), moved) << window->metaObject()->className();
+    }
+    helpDialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(helpDialog));
+    QTest::keyClick(helpDialog->Ui()->WebBrowser1->focusProxy(), Qt::Key_Escape);
+    EXPECT_FALSE(helpDialog->isVisible());
 }

@@ -19,9 +19,12 @@ TEST(ListBoxTest, ReportsClicksForUserSelectionsOnly)
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.item(2)).center());
     EXPECT_EQ(clicks.count(), 1);
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.item(2)).center());
-    EXPECT_EQ(clicks.count(), 1) << "clicking the selected row changes nothing";
+    EXPECT_EQ(clicks.count(), 2) << "a click on the selected row is a click too";
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(5, list.viewport()->height() - 5));
+    EXPECT_EQ(clicks.count(), 2);
+    EXPECT_TRUE(list.item(2)->isSelected()) << "a click on empty space keeps the selection";
     list.setFocus();
     QTest::keyClick(&list, Qt::Key_Up);
-    EXPECT_EQ(clicks.count(), 2);
+    EXPECT_EQ(clicks.count(), 3);
     EXPECT_EQ(list.currentRow(), 1);
 }

@@ -1,6 +1,8 @@
 #include "ControlsFixture.h"
 #include "builder/Generation.h"
 
+#include <QTabBar>
+
 namespace {
 
 class OpeningTest : public ControlsFixture {
@@ -198,15 +200,42 @@ TEST_F(OpeningTest, DefaultButtonRereadsItsFileAndPresets)
     std::filesystem::remove(folder.Path("templates/t/colors.xml"));
     window.Ui()->Button6->click();
     EXPECT_FALSE(window.Ui()->PageControl2->isTabVisible(0));
+    EXPECT_EQ(window.Ui()->PageControl2->maximumHeight(), 207) << "hiding the current tab is no change of tab";
     EXPECT_TRUE(window.ColorTable().rows.empty());
     EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"), "%%INK%%");
 }
 
-TEST_F(OpeningTest, FontsFileThatFailsLeavesPaintingOn)
+TEST_F(OpeningTest, FontsFileThatFailsKeepsItsFirstRowsAndLeavesPaintingOn)
 {
     AddSmall("t", "x");
     Open("t");
-    WriteTemplateFile("t", "fonts.xml", ItemFile("<item><title><b>nested</b></title></item>"));
+    WriteTemplateFile("t", "fonts.xml",
+                      ItemFile("<item><title>Body</title></item><item><title><b>nested</b></title></item>"));
     EXPECT_THROW(Window().Button7Click(), std::runtime_error);
     EXPECT_TRUE(Window().updatesEnabled());
+    EXPECT_EQ(Window().FontTable().rows.size(), 1u);
+    EXPECT_EQ(Items(Window().Ui()->ListBox5), QStringList{"Body"});
+    EXPECT_TRUE(Window().Ui()->PageControl2->isTabVisible(3));
+}
+
+TEST_F(OpeningTest, TabStripIsLaidOutForEveryTemplateOpened)
+{
+    InstallSample("ledgerline");
+    InstallSample("meadowlark");
+    auto *ui = Window().Ui();
+    Window().show();
+    const QTabBar *strip = ui->PageControl2->tabBar();
+    for (const char *id : {"ledgerline", "meadowlark", "ledgerline"}) {
+        ui->PageControl2->setCurrentIndex(4);
+        ui->PageControl1->setCurrentWidget(ui->TabSheet1);
+        Open(id);
+        int previousRight = -1;
+        for (int tab = 0; tab < strip->count(); ++tab) {
+            if (!strip->isTabVisible(tab)) continue;
+            const QRect rect = strip->tabRect(tab);
+            EXPECT_EQ(strip->tabAt(rect.center()), tab) << id << " tab " << tab;
+            EXPECT_TRUE(previousRight < 0 || rect.left() == previousRight + 1) << id << " tab " << tab;
+            previousRight = rect.right();
+        }
+    }
 }

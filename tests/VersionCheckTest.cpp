@@ -4,6 +4,8 @@
 #include "help/VersionCheck.h"
 #include "ui_TForm8.h"
 
+#include <QApplication>
+#include <QTest>
 #include <QUrl>
 #include <gtest/gtest.h>
 
@@ -63,7 +65,22 @@ TEST_F(VersionWindowTest, ActivationDownloadsAndComparesTheVersionFile)
         EXPECT_TRUE(Form8->Ui()->ProgressBar1->isHidden());
         EXPECT_EQ(folder.Exists("temp.tmp"), versionFile != nullptr);
     }
+    Window().show();
     Form8->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form8));
+    site.Write("version.txt", "2.4\n");
+    QApplication::setActiveWindow(nullptr);
+    QApplication::setActiveWindow(Form8);
+    EXPECT_TRUE(Form8->Ui()->BitBtn6->isEnabled()) << "coming back from another program checks nothing";
+    QApplication::setActiveWindow(&Window());
+    QApplication::setActiveWindow(Form8);
+    EXPECT_FALSE(Form8->Ui()->BitBtn6->isEnabled()) << "an activation within the program checks again";
+    site.Write("version.txt", "2.5\n");
+    QApplication::setActiveWindow(nullptr);
+    Form8->hide();
+    Form8->show();
+    QApplication::setActiveWindow(Form8);
+    EXPECT_TRUE(Form8->Ui()->BitBtn6->isEnabled()) << "showing the window again checks again";
     Form8->Ui()->BitBtn2->click();
     EXPECT_FALSE(folder.Exists("temp.tmp")) << "closing deletes the version file";
 }
