@@ -48,18 +48,27 @@ void KeepFirstError(void *userData, xmlErrorPtr error)
     *firstError = ", line " + std::to_string(error->line) + ": " + message;
 }
 
+// Nothing outside the file is ever loaded: no external DTD, no external entity.
+xmlParserInputPtr RefuseExternalEntity(const char *, const char *, xmlParserCtxtPtr)
+{
+    return nullptr;
+}
+
 xmlDocPtr ParseBytes(const std::string &bytes, const std::string &path)
 {
     if (bytes.size() > static_cast<std::size_t>(INT_MAX))
         throw std::runtime_error("The XML file \"" + path + "\" is too large");
+    // Entity substitution would load external entities through the loader.
+    static const bool loaderSet = (xmlSetExternalEntityLoader(RefuseExternalEntity), true);
+    (void)loaderSet;
     std::unique_ptr<xmlParserCtxt, void (*)(xmlParserCtxtPtr)> context(xmlNewParserCtxt(), xmlFreeParserCtxt);
     if (!context) throw std::bad_alloc();
     std::string firstError;
     context->_private = &firstError;
     context->sax->serror = KeepFirstError;
-    // No XML_PARSE_NOENT, XML_PARSE_DTDLOAD or XML_PARSE_HUGE: entities stay
-    // references, nothing outside the file is loaded, expansion stays limited.
-    const int options = XML_PARSE_NONET | XML_PARSE_NOBLANKS;
+    // Internal entities are replaced by their text; no XML_PARSE_DTDLOAD or
+    // XML_PARSE_HUGE, so expansion stays within the parser's limits.
+    const int options = XML_PARSE_NONET | XML_PARSE_NOBLANKS | XML_PARSE_NOENT;
     xmlDocPtr doc = xmlCtxtReadMemory(context.get(), bytes.data(), static_cast<int>(bytes.size()),
                                       path.c_str(), nullptr, options);
     if (doc && context->wellFormed) return doc;

@@ -35,7 +35,8 @@ private:
 };
 
 // An XML document read from a file. Closing never saves; only SaveAs writes.
-// No network access, no external entities or DTDs are loaded.
+// Internal entities are resolved; nothing outside the file (external
+// entities, DTDs, network) is loaded.
 class XmlDocument {
 public:
     XmlDocument();
