@@ -1,6 +1,7 @@
 #include "app/TForm1.h"
 
 #include "platform/Browser.h"
+#include "platform/FileNameText.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Painting.h"
 #include "ui_TForm1.h"
@@ -19,7 +20,7 @@ void TForm1::RecalculateTemplate()
 
 void TForm1::OpenTemplateFiles()
 {
-    TemplateDir = AppDir + ui->TemplateRoot->text().toStdString();
+    TemplateDir = AppDir + platform::FileNameFromText(ui->TemplateRoot->text());
     htmlBuffer.Clear();
     htmlBuffer.LoadFromFile(TemplateDir + "/index.html");
     LoadStyleSheets();
