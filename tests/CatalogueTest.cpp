@@ -4,6 +4,9 @@
 
 #include <QTest>
 
+#include <atomic>
+#include <thread>
+
 namespace {
 
 class CatalogueTest : public TemplateFixture {
@@ -124,4 +127,27 @@ TEST_F(CatalogueTest, FolderNamesThatAreNotUtf8OpenAndBadSettingsHideNoTemplate)
     EXPECT_EQ(Window().TemplateFolder(), folder.Path("templates/caf\xE9"));
     EXPECT_FALSE(Window().ColorTable().rows.empty());
     EXPECT_TRUE(boxes.Shown().empty());
+}
+
+TEST_F(CatalogueTest, AnotherProgramStartingOnTheFolderLeavesTheCatalogueWhole)
+{
+    constexpr std::size_t kTemplates = 100;
+    for (std::size_t i = 0; i < kTemplates; ++i) AddTemplate("t" + std::to_string(i), "T\nA\nL\n");
+    Window();
+    std::atomic<bool> done = false;
+    int reads = 0, failures = 0;
+    std::thread reader([&] {
+        XmlDocument doc;
+        for (; !done; ++reads) {
+            try {
+                failures += ReadCatalogue(doc, folder.Path("templates_tmp.xml")).size() != kTemplates;
+            } catch (const std::runtime_error &) {
+                ++failures;
+            }
+        }
+    });
+    for (int round = 0; round < 5; ++round) TForm1 second(folder.Path());
+    done = true;
+    reader.join();
+    EXPECT_EQ(failures, 0) << reads;
 }
