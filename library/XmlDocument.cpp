@@ -60,8 +60,7 @@ using DocPtr = std::unique_ptr<xmlDoc, void (*)(xmlDocPtr)>;
 DocPtr TryParse(const std::string &bytes, const std::string &path, std::string &firstError)
 {
     // Entity substitution would load external entities through the loader.
-    static const bool loaderSet = (xmlSetExternalEntityLoader(RefuseExternalEntity), true);
-    (void)loaderSet;
+    [[maybe_unused]] static const bool loaderSet = (xmlSetExternalEntityLoader(RefuseExternalEntity), true);
     std::unique_ptr<xmlParserCtxt, void (*)(xmlParserCtxtPtr)> context(xmlNewParserCtxt(), xmlFreeParserCtxt);
     if (!context) throw std::bad_alloc();
     context->_private = &firstError;
