@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FolderSearch.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,16 +19,8 @@ using StringList = std::vector<std::string>;
 using TColor = std::int32_t;
 constexpr TColor kColorNone = 0x1FFFFFFF;
 
-// Attribute bits of a folder search.
-enum FileAttr : int {
-    faReadOnly = 1,
-    faHidden = 2,
-    faSysFile = 4,
-    faVolumeId = 8,
-    faDirectory = 16,
-    faArchive = 32,
-    faAnyFile = 63,
-};
+// The attribute bits of a folder search.
+using enum platform::FileAttr;
 
 void ListSubfolders(const std::string &pathMask, int attr, StringList &list);
 void ListFiles(StringList &list, const std::string &folder, const std::string &mask);

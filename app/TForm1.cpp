@@ -183,9 +183,11 @@ void TForm1::ShowPage(QTabWidget *pages, QWidget *page, bool shown)
     pages->setTabVisible(index, shown);
 }
 
+// The catalogue file is not deleted: its build replaces it whole, and another
+// program on this folder may be reading it.
 void TForm1::DeleteLeftoverFiles()
 {
-    for (const char *name : {"temp.exe", "temp.tmp", "templates_tmp.xml"}) {
+    for (const char *name : {"temp.exe", "temp.tmp"}) {
         const QString path = QString::fromStdString(AppDir + name);
         if (QFile::exists(path)) QFile::remove(path);
     }

@@ -1,6 +1,6 @@
-#include "app/FileBytes.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/ThumbnailViewer.h"
+#include "platform/FileBytes.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

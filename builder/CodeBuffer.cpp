@@ -1,6 +1,6 @@
 #include "builder/CodeBuffer.h"
 
-#include "app/FileBytes.h"
+#include "platform/FileBytes.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,12 +1,12 @@
 #include "help/TForm8.h"
 
-#include "app/FileBytes.h"
 #include "app/TForm1.h"
 #include "app/Windows.h"
 #include "help/Download.h"
 #include "help/ThelpDialog.h"
 #include "help/VersionCheck.h"
 #include "help/WebLinks.h"
+#include "platform/FileBytes.h"
 #include "platform/Shell.h"
 #include "ui_TForm8.h"
 

@@ -1,6 +1,6 @@
 #include "imaging/JpegCodec.h"
 
-#include "app/FileBytes.h"
+#include "platform/FileBytes.h"
 
 #include <csetjmp>
 #include <cstdint>

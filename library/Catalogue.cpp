@@ -1,41 +1,46 @@
 #include "library/Catalogue.h"
 
-#include "app/FileBytes.h"
 #include "library/ItemWalk.h"
-
+#include "platform/FileBytes.h"
+#include "platform/FileNameText.h"
 
 namespace {
 
-// Decodes one UTF-8 sequence at `pos`; a byte that starts no valid sequence
-// stands for itself.
-char32_t NextCodePoint(const std::string &text, std::size_t &pos)
-{
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(pos);
-    const int length = lead >= 0xF0 && lead < 0xF5 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 1;
-    if (length == 1 || pos + length > text.size()) return byte(pos++);
-    char32_t code = lead & (0x7F >> length);
-    for (int i = 1; i < length; ++i) {
-        if ((byte(pos + i) & 0xC0) != 0x80) return byte(pos++);
-        code = (code << 6) | (byte(pos + i) & 0x3F);
-    }
-    pos += length;
-    return code;
-}
+// Control bytes, which XML cannot hold even as references, are written as
+// these private-use characters and read back as the bytes.
+constexpr char32_t kControlByteBase = 0xE000;
 
-// The file declares "iso-8859-1": characters beyond ASCII go as character references.
+// The file declares "iso-8859-1": every other byte of a value is written as it
+// is and reads back as the character of that code, UTF-8 or not.
 std::string EscapeValue(const std::string &value)
 {
     std::string escaped;
-    for (std::size_t pos = 0; pos < value.size();) {
-        const char32_t code = NextCodePoint(value, pos);
-        if (code == '&') escaped += "&amp;";
-        else if (code == '<') escaped += "&lt;";
-        else if (code == '>') escaped += "&gt;";
-        else if (code < 0x80) escaped += static_cast<char>(code);
-        else escaped += "&#" + std::to_string(code) + ";";
+    for (const char c : value) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '&') escaped += "&amp;";
+        else if (c == '<') escaped += "&lt;";
+        else if (c == '>') escaped += "&gt;";
+        else if (byte < 0x20 && c != '\t') escaped += "&#" + std::to_string(kControlByteBase + byte) + ";";
+        else escaped += c;
     }
     return escaped;
+}
+
+// The bytes of a value that EscapeValue wrote, from the text the parser read.
+std::string ValueBytes(const std::string &text)
+{
+    std::string bytes;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t start = pos;
+        const char32_t code = platform::NextCodePoint(text, pos);
+        if (code < 0x100)
+            bytes += static_cast<char>(code);
+        else if (code >= kControlByteBase && code < kControlByteBase + 0x20)
+            bytes += static_cast<char>(code - kControlByteBase);
+        else
+            bytes.append(text, start, pos - start);
+    }
+    return bytes;
 }
 
 void AddElement(std::string &text, const char *name, const std::string &value)
@@ -89,6 +94,6 @@ std::vector<TemplateEntry> ReadCatalogue(XmlDocument &doc, const std::string &pa
 {
     std::vector<TemplateEntry> entries;
     for (const auto &row : ReadItems(doc, path, {"title", "author", "folder", "license"}))
-        entries.push_back({row[0], row[1], row[2], row[3]});
+        entries.push_back({ValueBytes(row[0]), ValueBytes(row[1]), ValueBytes(row[2]), ValueBytes(row[3])});
     return entries;
 }

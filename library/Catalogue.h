@@ -13,7 +13,8 @@ class XmlDocument;
 // alone when that file is missing or shorter.
 TemplateEntry ReadTemplateEntry(const std::string &templateFolder, const std::string &id);
 
-// The catalogue file's text: CR LF lines, values escaped so they read back unchanged.
+// The catalogue file's text: CR LF lines, values escaped so that they read
+// back byte for byte, whatever bytes they hold.
 std::string CatalogueText(const std::vector<TemplateEntry> &entries);
 
 // The entries of a catalogue file, in file order.

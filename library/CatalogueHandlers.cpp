@@ -1,8 +1,9 @@
 #include "app/TForm1.h"
 
-#include "app/FileBytes.h"
 #include "library/Catalogue.h"
 #include "platform/Browser.h"
+#include "platform/FileBytes.h"
+#include "platform/FileNameText.h"
 #include "platform/MessageBoxes.h"
 #include "ui_TForm1.h"
 
@@ -26,7 +27,7 @@ QTreeWidgetItem *CatalogueRow(const TemplateEntry &entry)
 {
     return new QTreeWidgetItem(QStringList{QString::fromStdString(entry.title),
                                            QString::fromStdString(entry.author),
-                                           QString::fromStdString(entry.folder),
+                                           platform::FileNameToText(entry.folder),
                                            QString::fromStdString(entry.license)});
 }
 
@@ -77,14 +78,16 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
 void TForm1::ListView1SelectItem(int row, bool selected)
 {
     const QTreeWidgetItem *item = ui->ListView1->topLevelItem(row);
-    const std::string id = item->text(kIdColumn).toStdString();
-    ui->TemplateRoot->setText(QString::fromStdString("templates/" + id));
+    const std::string id = platform::FileNameFromText(item->text(kIdColumn));
+    ui->TemplateRoot->setText(platform::FileNameToText("templates/" + id));
     TemplateTitle = item->text(0).toStdString();
     ui->Image1->show();
     ui->BitBtn10->setEnabled(true);
     const std::string folder = AppDir + "templates/" + id;
+    std::string bitmap;
     QPixmap screenshot;
-    if (screenshot.load(QString::fromStdString(folder + "/screenshot.bmp"), "BMP"))
+    if (ReadFileBytes(folder + "/screenshot.bmp", kPageFileCap, bitmap) &&
+        screenshot.loadFromData(QByteArray::fromStdString(bitmap), "BMP"))
         ui->Image1->setPixmap(screenshot.scaled(ui->Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
     else
         ui->Image1->hide();

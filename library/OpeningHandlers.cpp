@@ -2,6 +2,7 @@
 
 #include "app/PathSafety.h"
 #include "platform/Browser.h"
+#include "platform/FileNameText.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Painting.h"
 #include "ui_TForm1.h"
@@ -35,7 +36,7 @@ void TForm1::RecalculateTemplate()
 
 void TForm1::OpenTemplateFiles()
 {
-    TemplateDir = AppDir + ui->TemplateRoot->text().toStdString();
+    TemplateDir = AppDir + platform::FileNameFromText(ui->TemplateRoot->text());
     RefuseFilesLeadingOut(TemplateDir);
     htmlBuffer.Clear();
     htmlBuffer.LoadFromFile(TemplateDir + "/index.html");

@@ -1,6 +1,6 @@
 #include "library/XmlDocument.h"
 
-#include "app/FileBytes.h"
+#include "platform/FileBytes.h"
 
 #include <libxml/parser.h>
 
@@ -48,23 +48,62 @@ void KeepFirstError(void *userData, xmlErrorPtr error)
     *firstError = ", line " + std::to_string(error->line) + ": " + message;
 }
 
-xmlDocPtr ParseBytes(const std::string &bytes, const std::string &path)
+// Nothing outside the file is ever loaded: no external DTD, no external entity.
+xmlParserInputPtr RefuseExternalEntity(const char *, const char *, xmlParserCtxtPtr)
+{
+    return nullptr;
+}
+
+using DocPtr = std::unique_ptr<xmlDoc, void (*)(xmlDocPtr)>;
+
+// The parsed document, or null with the first error in `firstError`.
+DocPtr TryParse(const std::string &bytes, const std::string &path, std::string &firstError)
+{
+    // Entity substitution would load external entities through the loader.
+    [[maybe_unused]] static const bool loaderSet = (xmlSetExternalEntityLoader(RefuseExternalEntity), true);
+    std::unique_ptr<xmlParserCtxt, void (*)(xmlParserCtxtPtr)> context(xmlNewParserCtxt(), xmlFreeParserCtxt);
+    if (!context) throw std::bad_alloc();
+    context->_private = &firstError;
+    context->sax->serror = KeepFirstError;
+    // Internal entities are replaced by their text; no XML_PARSE_DTDLOAD or
+    // XML_PARSE_HUGE, so expansion stays within the parser's limits.
+    const int options = XML_PARSE_NONET | XML_PARSE_NOBLANKS | XML_PARSE_NOENT;
+    DocPtr doc(xmlCtxtReadMemory(context.get(), bytes.data(), static_cast<int>(bytes.size()), path.c_str(),
+                                 nullptr, options),
+               xmlFreeDoc);
+    if (!context->wellFormed) doc.reset();
+    return doc;
+}
+
+DocPtr ParseBytes(const std::string &bytes, const std::string &path)
 {
     if (bytes.size() > static_cast<std::size_t>(INT_MAX))
         throw std::runtime_error("The XML file \"" + path + "\" is too large");
-    std::unique_ptr<xmlParserCtxt, void (*)(xmlParserCtxtPtr)> context(xmlNewParserCtxt(), xmlFreeParserCtxt);
-    if (!context) throw std::bad_alloc();
     std::string firstError;
-    context->_private = &firstError;
-    context->sax->serror = KeepFirstError;
-    // No XML_PARSE_NOENT, XML_PARSE_DTDLOAD or XML_PARSE_HUGE: entities stay
-    // references, nothing outside the file is loaded, expansion stays limited.
-    const int options = XML_PARSE_NONET | XML_PARSE_NOBLANKS;
-    xmlDocPtr doc = xmlCtxtReadMemory(context.get(), bytes.data(), static_cast<int>(bytes.size()),
-                                      path.c_str(), nullptr, options);
-    if (doc && context->wellFormed) return doc;
-    xmlFreeDoc(doc);
-    throw std::runtime_error("Cannot parse the XML file \"" + path + "\"" + firstError);
+    DocPtr doc = TryParse(bytes, path, firstError);
+    if (!doc) throw std::runtime_error("Cannot parse the XML file \"" + path + "\"" + firstError);
+    return doc;
+}
+
+// The document's text in `encoding` (null: the one its declaration named); "" on failure.
+std::string Serialized(xmlDocPtr doc, const char *encoding)
+{
+    xmlChar *bytes = nullptr;
+    int size = 0;
+    xmlDocDumpFormatMemoryEnc(doc, &bytes, &size, encoding, 0);
+    std::unique_ptr<xmlChar, void (*)(void *)> owned(bytes, xmlFree);
+    return bytes ? std::string(reinterpret_cast<const char *>(bytes), static_cast<std::size_t>(size)) : std::string();
+}
+
+// The document in the encoding its declaration named when that text reads
+// back to the same document; otherwise in UTF-8, declared so.
+std::string TextThatReadsBack(xmlDocPtr doc, const std::string &path)
+{
+    const std::string utf8 = Serialized(doc, "UTF-8");
+    const std::string declared = Serialized(doc, nullptr);
+    std::string error;
+    const DocPtr reread = TryParse(declared, path, error);
+    return reread && Serialized(reread.get(), "UTF-8") == utf8 ? declared : utf8;
 }
 
 }  // namespace
@@ -115,7 +154,7 @@ XmlDocument::~XmlDocument() = default;
 void XmlDocument::Open(const std::string &path)
 {
     Close();
-    doc_.reset(ParseBytes(ReadWholeFile(path), path));
+    doc_.reset(ParseBytes(ReadWholeFile(path), path).release());
 }
 
 void XmlDocument::Close() noexcept
@@ -126,13 +165,8 @@ void XmlDocument::Close() noexcept
 void XmlDocument::SaveAs(const std::string &path) const
 {
     if (!doc_) throw std::logic_error("No XML document is open");
-    xmlChar *bytes = nullptr;
-    int size = 0;
-    // No encoding given: the one the document was read in.
-    xmlDocDumpFormatMemoryEnc(doc_.get(), &bytes, &size, nullptr, 0);
-    std::unique_ptr<xmlChar, void (*)(void *)> owned(bytes, xmlFree);
-    if (!bytes) throw std::runtime_error("Cannot write the XML file \"" + path + "\"");
-    if (!WriteFileBytes(path, std::string_view(reinterpret_cast<const char *>(bytes), static_cast<std::size_t>(size))))
+    const std::string text = TextThatReadsBack(doc_.get(), path);
+    if (text.empty() || !WriteFileBytes(path, text))
         throw std::runtime_error("Cannot write the XML file \"" + path + "\"");
 }
 

@@ -35,7 +35,8 @@ private:
 };
 
 // An XML document read from a file. Closing never saves; only SaveAs writes.
-// No network access, no external entities or DTDs are loaded.
+// Internal entities are resolved; nothing outside the file (external
+// entities, DTDs, network) is loaded.
 class XmlDocument {
 public:
     XmlDocument();
@@ -49,7 +50,8 @@ public:
     void Close() noexcept;
     bool IsOpen() const { return doc_ != nullptr; }
 
-    // Writes the document to path in the encoding its declaration named.
+    // Writes the document to path in the encoding its declaration named, or in
+    // UTF-8 (declared so) when that encoding would not read back the same.
     void SaveAs(const std::string &path) const;
 
     XmlElement DocumentElement() const;

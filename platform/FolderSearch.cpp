@@ -1,7 +1,5 @@
 #include "platform/FolderSearch.h"
 
-#include "app/Helpers.h"
-
 #include <algorithm>
 #include <filesystem>
 

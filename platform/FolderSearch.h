@@ -5,7 +5,18 @@
 
 namespace platform {
 
-// A symbolic link carries this bit on top of the FileAttr bits of app/Helpers.h.
+// Attribute bits of a folder search.
+enum FileAttr : int {
+    faReadOnly = 1,
+    faHidden = 2,
+    faSysFile = 4,
+    faVolumeId = 8,
+    faDirectory = 16,
+    faArchive = 32,
+    faAnyFile = 63,
+};
+
+// A symbolic link carries this bit on top of the FileAttr bits.
 constexpr int kAttrSymlink = 1024;
 
 struct FoundEntry {

@@ -1,6 +1,6 @@
 #include "platform/Shell.h"
 
-#include "app/FileBytes.h"
+#include "platform/FileBytes.h"
 #include "platform/MessageBoxes.h"
 
 #include <QApplication>

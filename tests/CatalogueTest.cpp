@@ -4,6 +4,9 @@
 
 #include <QTest>
 
+#include <atomic>
+#include <thread>
+
 namespace {
 
 class CatalogueTest : public TemplateFixture {
@@ -43,23 +46,25 @@ TEST(CatalogueFile, SettingsNeedThreeLines)
     EXPECT_EQ(ReadTemplateEntry(dir.Path("missing"), "missing").title, "missing");
 }
 
-TEST(CatalogueFile, ValuesReadBackUnchanged)
+TEST(CatalogueFile, ValuesReadBackByteForByte)
 {
     TempFolder dir;
-    const std::vector<TemplateEntry> entries = {{"Café & Bäckerei <b>", "Zoë > all", "cafe", "CC-BY"},
-                                                {"", "", "x", ""}};
+    // Escaped characters, a Latin-1 name, control and zero bytes, a lone surrogate, overlong sequences.
+    const std::vector<TemplateEntry> entries = {
+        {"Caf\xC3\xA9 & B\xC3\xA4" "ckerei <b>", "Zo\xC3\xAB > all", "caf\xE9", "CC-BY"},
+        {std::string("a\x01" "b\0c", 5), "\xED\xA0\x80", "x\x1F", "\xC0\xAF\xE0\x80\x80\tz"},
+        {"", "", "x", ""}};
     const std::string text = CatalogueText(entries);
     EXPECT_EQ(text.substr(0, text.find('\n') + 1),
               "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?><settings><channel>\r\n");
-    EXPECT_NE(text.find("<title>Caf&#233; &amp; B&#228;ckerei &lt;b&gt;</title>\r\n"), std::string::npos);
+    EXPECT_NE(text.find("<title>Caf\xC3\xA9 &amp; B\xC3\xA4" "ckerei &lt;b&gt;</title>\r\n"), std::string::npos);
     EXPECT_EQ(text.substr(text.size() - 23), "</channel></settings>\r\n");
     dir.Write("c.xml", text);
     XmlDocument doc;
     const auto read = ReadCatalogue(doc, dir.Path("c.xml"));
-    ASSERT_EQ(read.size(), 2u);
-    EXPECT_EQ(read[0].title, entries[0].title);
-    EXPECT_EQ(read[0].author, entries[0].author);
-    EXPECT_EQ(read[1].folder, "x");
+    const auto fields = [](const TemplateEntry &e) { return std::tie(e.title, e.author, e.folder, e.license); };
+    ASSERT_EQ(read.size(), entries.size());
+    for (std::size_t i = 0; i < read.size(); ++i) EXPECT_EQ(fields(read[i]), fields(entries[i])) << i;
 }
 
 TEST_F(CatalogueTest, NoTemplatesGiveAnEmptyListAndAnEmptyCatalogue)
@@ -112,4 +117,40 @@ TEST_F(CatalogueTest, SelectingRowsAndClickingEmptySpace)
     EXPECT_TRUE(list->selectedItems().isEmpty());
     EXPECT_EQ(ui->TemplateRoot->text(), "templates/one");
     EXPECT_TRUE(ui->BitBtn10->isEnabled());
+}
+
+TEST_F(CatalogueTest, FolderNamesThatAreNotUtf8OpenAndBadSettingsHideNoTemplate)
+{
+    InstallSample("meadowlark");
+    std::filesystem::rename(folder.Path("templates/meadowlark"), folder.Path("templates/caf\xE9"));
+    AddTemplate("bad", std::string("T\x01\0\xED\xA0\x80\nA\xC0\xAF\nL\n", 14));
+    ASSERT_EQ(Window().Ui()->ListView1->topLevelItemCount(), 2);
+    Open("caf\xE9");
+    EXPECT_FALSE(Window().Ui()->Image1->isHidden()) << "the screenshot shows";
+    EXPECT_EQ(Window().TemplateFolder(), folder.Path("templates/caf\xE9"));
+    EXPECT_FALSE(Window().ColorTable().rows.empty());
+    EXPECT_TRUE(boxes.Shown().empty());
+}
+
+TEST_F(CatalogueTest, AnotherProgramStartingOnTheFolderLeavesTheCatalogueWhole)
+{
+    constexpr std::size_t kTemplates = 100;
+    for (std::size_t i = 0; i < kTemplates; ++i) AddTemplate("t" + std::to_string(i), "T\nA\nL\n");
+    Window();
+    std::atomic<bool> done = false;
+    int reads = 0, failures = 0;
+    std::thread reader([&] {
+        XmlDocument doc;
+        for (; !done; ++reads) {
+            try {
+                failures += ReadCatalogue(doc, folder.Path("templates_tmp.xml")).size() != kTemplates;
+            } catch (const std::runtime_error &) {
+                ++failures;
+            }
+        }
+    });
+    for (int round = 0; round < 5; ++round) TForm1 second(folder.Path());
+    done = true;
+    reader.join();
+    EXPECT_EQ(failures, 0) << reads;
 }

@@ -1,5 +1,5 @@
-#include "app/FileBytes.h"
 #include "app/Helpers.h"
+#include "platform/FileBytes.h"
 #include "platform/FolderSearch.h"
 #include "tests/TempFiles.h"
 

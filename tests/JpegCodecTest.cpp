@@ -2,7 +2,7 @@
 
 #include "ImageCompare.h"
 #include "TempFiles.h"
-#include "app/FileBytes.h"
+#include "platform/FileBytes.h"
 
 #include <QImageWriter>
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/TForm1.h"
+#include "platform/FileNameText.h"
 #include "ScriptedBoxes.h"
 #include "TempFiles.h"
 #include "ui_TForm1.h"
@@ -39,7 +40,7 @@ protected:
     void Open(const std::string &id)
     {
         auto *list = Window().Ui()->ListView1;
-        const auto rows = list->findItems(QString::fromStdString(id), Qt::MatchExactly, 2);
+        const auto rows = list->findItems(platform::FileNameToText(id), Qt::MatchExactly, 2);
         ASSERT_EQ(rows.size(), 1);
         list->setCurrentItem(rows.front());
         Window().Ui()->BitBtn10->click();

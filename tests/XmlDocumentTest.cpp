@@ -51,9 +51,9 @@ TEST_F(XmlDocumentTest, WalkReadsTheItemsOfTheFirstContainer)
          {{"a", ""}, {"b", ""}}},
         {"<r><c><items><title>x</title></items></c></r>", {}},
         {"<r><c/><c2><item><title>x</title></item></c2></r>", {}},
-        {"<r><c><item><title>  a &amp; b &lt;&#233;&gt;  </title><var><![CDATA[<b>&x]]></var></item>"
-         "<item><title></title><var/></item><item/></c></r>",
-         {{"  a & b <\xC3\xA9>  ", "<b>&x"}, {"", ""}, {"", ""}}},
+        {"<!DOCTYPE r [<!ENTITY co \"Acme\">]><r><c><item><title>  a &amp; b &lt;&#233;&gt; &co; </title>"
+         "<var><![CDATA[<b>&x]]></var></item><item><title></title><var/></item><item/></c></r>",
+         {{"  a & b <\xC3\xA9> Acme ", "<b>&x"}, {"", ""}, {"", ""}}},
         {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r><c><item><title>caf\xE9</title></item></c></r>",
          {{"caf\xC3\xA9", ""}}},
         {"\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?><r><c><item><title>\xE2\x82\xAC</title></item></c></r>",
@@ -122,36 +122,33 @@ TEST_F(XmlDocumentTest, EntityExpansionStaysBounded)
         for (int copy = 0; copy < 10; ++copy) dtd += "&l" + std::to_string(level - 1) + ";";
         dtd += "\">";
     }
-    const std::string bytes = dtd + "]><r><c><item><title>&l10;</title></item></c></r>";
-    try {
-        for (const auto &row : Read(bytes))
-            for (const std::string &field : row) EXPECT_LT(field.size(), 1000000u);
-    } catch (const std::runtime_error &) {
-        SUCCEED();
-    }
+    const std::string failure = FailureOf([&] { Read(dtd + "]><r><c><item><title>&l10;</title></item></c></r>"); });
+    EXPECT_EQ(failure.rfind("Cannot parse", 0), 0u) << failure;
     EXPECT_FALSE(doc_.IsOpen());
 }
 
-TEST_F(XmlDocumentTest, SetValuesAndSaveUnderAnotherNameInTheFilesEncoding)
+TEST_F(XmlDocumentTest, SetValuesAndSaveUnderAnotherNameInAnEncodingThatReadsBack)
 {
-    const std::string before = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<palette><set><!-- kept -->"
-                               "<item><title>Back</title><note>n\xE9</note><var>old</var></item>"
-                               "<item><default>x</default></item></set><extra/></palette>\n";
     const Rows values{{"Back \xC3\xBC", "$a&b<c>", "  #FF0000 "}, {"\xE2\x82\xAC", "v2", ""}};
     const std::string preset = Path("my preset %41.xml");
-    std::size_t index = 0;
-    WalkItems(doc_, Write("colors.xml", before), [&](XmlElement &item) {
-        for (std::size_t field = 0; field < 3; ++field)
-            item.ChildNamed(std::vector<std::string>{"title", "var", "default"}[field]).SetText(values.at(index)[field]);
-        ++index;
-    }, [&] { doc_.SaveAs(preset); });
-    EXPECT_FALSE(doc_.IsOpen());
-    EXPECT_EQ(folder.Read("colors.xml"), before);
-    const std::string saved = folder.Read("my preset %41.xml");
-    EXPECT_EQ(saved.rfind("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>", 0), 0u) << saved;
-    EXPECT_NE(saved.find("<note>n\xE9</note><var>$a&amp;b&lt;c&gt;</var><default>"), std::string::npos) << saved;
-    EXPECT_EQ(ReadItems(doc_, preset, {"title", "var", "default", "note"}),
-              (Rows{{"Back \xC3\xBC", "$a&b<c>", "  #FF0000 ", "n\xC3\xA9"}, {"\xE2\x82\xAC", "v2", "", ""}}));
+    // UTF-7 reads, but libxml2 writes its declaration in UTF-7 too.
+    for (const auto &[declared, written] : {std::pair{"ISO-8859-1", "ISO-8859-1"}, {"UTF-7", "UTF-8"}}) {
+        const std::string before = std::string("<?xml version=\"1.0\" encoding=\"") + declared +
+                                   "\"?>\n<palette><set><!-- kept --><item><title>Back</title><note>n&#233;</note>"
+                                   "<var>old</var></item><item><default>x</default></item></set><extra/></palette>\n";
+        std::size_t index = 0;
+        WalkItems(doc_, Write("colors.xml", before), [&](XmlElement &item) {
+            for (std::size_t field = 0; field < 3; ++field)
+                item.ChildNamed(std::vector<std::string>{"title", "var", "default"}[field]).SetText(values.at(index)[field]);
+            ++index;
+        }, [&] { doc_.SaveAs(preset); });
+        EXPECT_FALSE(doc_.IsOpen());
+        EXPECT_EQ(folder.Read("colors.xml"), before);
+        const std::string saved = folder.Read("my preset %41.xml");
+        EXPECT_EQ(saved.rfind(std::string("<?xml version=\"1.0\" encoding=\"") + written + "\"?>", 0), 0u) << saved;
+        EXPECT_EQ(ReadItems(doc_, preset, {"title", "var", "default", "note"}),
+                  (Rows{{"Back \xC3\xBC", "$a&b<c>", "  #FF0000 ", "n\xC3\xA9"}, {"\xE2\x82\xAC", "v2", "", ""}}));
+    }
 
     doc_.Open(preset);
     EXPECT_THROW(doc_.SaveAs(Path("no/such/folder/p.xml")), std::runtime_error);

@@ -1,4 +1,4 @@
-#include "app/FileBytes.h"
+#include "platform/FileBytes.h"
 
 #include <atomic>
 #include <cerrno>
