@@ -77,7 +77,7 @@ TForm1::TForm1(const std::string &appDir, QWidget *parent)
       ui(new Ui::TForm1),
       AppDir(WithTrailingSlash(appDir.empty() ? DefaultProgramFolder() : appDir))
 {
-    platform::ConfineLocalFiles(QString::fromStdString(AppDir));
+    platform::ConfineLocalFiles(AppDir);
     ui->setupUi(this);
     ui->Image2->setPixmap(LayoutPicture(ui->Image2->size()));
     ui->selectSplitter->setSizes({420, 260});

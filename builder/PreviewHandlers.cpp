@@ -19,7 +19,7 @@ StringList TForm1::RebuildPreview()
         skipped = SubstituteRowVariables(htmlBuffer, TemplateDir, {lvLayouts.rows, colors.rows, lv.rows, lvImages.rows});
         htmlBuffer.SaveToFile(preview);
     }
-    platform::Navigate(ui->WebBrowser1, QString::fromStdString(preview));
+    platform::Navigate(ui->WebBrowser1, preview);
     return skipped;
 }
 

@@ -31,7 +31,7 @@ void ThelpDialog::showEvent(QShowEvent *event)
     FormShow();
 }
 
-void ThelpDialog::FormShow() { platform::Navigate(ui->WebBrowser1, QString::fromStdString(pageURL)); }
+void ThelpDialog::FormShow() { platform::Navigate(ui->WebBrowser1, pageURL); }
 
 void ThelpDialog::CentreOnScreen()
 {

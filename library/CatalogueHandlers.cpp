@@ -91,7 +91,7 @@ void TForm1::ListView1SelectItem(int row, bool selected)
         ui->Image1->setPixmap(screenshot.scaled(ui->Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
     else
         ui->Image1->hide();
-    if (selected) platform::Navigate(ui->WebBrowser3, QString::fromStdString(folder + "/readme.html"));
+    if (selected) platform::Navigate(ui->WebBrowser3, folder + "/readme.html");
 }
 
 void TForm1::ListView1Click()

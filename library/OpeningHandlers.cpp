@@ -64,7 +64,7 @@ void TForm1::OpenTemplateFiles()
     const StringList skippedOptions = RebuildPreview();
     skipped.insert(skipped.end(), skippedOptions.begin(), skippedOptions.end());
     ReportSkippedEntries(skipped);
-    platform::Navigate(ui->WebBrowser2, QString::fromStdString(TemplateDir + "/template_info.html"));
+    platform::Navigate(ui->WebBrowser2, TemplateDir + "/template_info.html");
     setWindowTitle(QString::fromStdString("Quorlin -- " + TemplateTitle));
 }
 

@@ -1,14 +1,15 @@
 #include "platform/Browser.h"
 
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QTimer>
 #include <QUrl>
 #include <QWebEngineProfile>
 #include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 
+#include <filesystem>
 #include <functional>
+#include <string>
 
 namespace platform {
 namespace {
@@ -33,33 +34,48 @@ bool WaitForLoad(QWebEngineView *browser, int limitMs, const std::function<void(
 }
 
 // Blocks every request for a local file outside one folder.
+// The canonical form of a path, links resolved; empty when it does not exist.
+std::string Canonical(const std::string &path)
+{
+    std::error_code error;
+    const std::filesystem::path canonical = std::filesystem::canonical(path, error);
+    return error ? std::string() : canonical.string();
+}
+
+// The path of a file address as the bytes of the file's name.
+std::string LocalPath(const QUrl &url)
+{
+    return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+}
+
+// Blocks every request for a local file outside one folder.
 class LocalFileGuard : public QWebEngineUrlRequestInterceptor {
 public:
-    void SetFolder(const QString &folder)
+    void SetFolder(const std::string &folder)
     {
-        const QString canonical = QFileInfo(folder).canonicalFilePath();
-        prefix_ = canonical.isEmpty() || canonical.endsWith('/') ? canonical : canonical + '/';
+        prefix_ = Canonical(folder);
+        if (!prefix_.empty() && !prefix_.ends_with('/')) prefix_ += '/';
     }
 
     void interceptRequest(QWebEngineUrlRequestInfo &info) override
     {
         const QUrl &url = info.requestUrl();
-        if (url.isLocalFile() && !Admits(url.toLocalFile())) info.block(true);
+        if (url.isLocalFile() && !Admits(LocalPath(url))) info.block(true);
     }
 
 private:
-    bool Admits(const QString &path) const
+    bool Admits(const std::string &path) const
     {
-        const QString canonical = QFileInfo(path).canonicalFilePath();
-        return !prefix_.isEmpty() && !canonical.isEmpty() && (canonical + '/').startsWith(prefix_);
+        const std::string canonical = Canonical(path);
+        return !prefix_.empty() && !canonical.empty() && (canonical + '/').starts_with(prefix_);
     }
 
-    QString prefix_;
+    std::string prefix_;
 };
 
 }  // namespace
 
-void ConfineLocalFiles(const QString &folder)
+void ConfineLocalFiles(const std::string &folder)
 {
     static LocalFileGuard guard;
     guard.SetFolder(folder);
@@ -76,10 +92,15 @@ bool ShowHtmlAndWait(QWebEngineView *browser, const QString &html, int limitMs)
     return WaitForLoad(browser, limitMs, [&] { browser->setHtml(html); });
 }
 
-void Navigate(QWebEngineView *browser, const QString &pathOrAddress)
+QUrl FileUrl(const std::string &path)
 {
-    const QUrl url = QFileInfo(pathOrAddress).isAbsolute() ? QUrl::fromLocalFile(pathOrAddress)
-                                                           : QUrl(pathOrAddress);
+    return QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"));
+}
+
+void Navigate(QWebEngineView *browser, const std::string &pathOrAddress)
+{
+    const QUrl url = pathOrAddress.starts_with('/') ? FileUrl(pathOrAddress)
+                                                    : QUrl(QString::fromStdString(pathOrAddress));
     if (browser->url() == url)
         browser->reload();
     else

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <string>
+
 class QUrl;
 class QWebEngineView;
 
@@ -21,9 +23,13 @@ bool ShowHtmlAndWait(QWebEngineView *browser, const QString &html,
 // From here on, pages load from disk only what lies inside `folder`, links
 // resolved; a script's request for any other local file gets nothing.
 // Addresses that are not files load as before.
-void ConfineLocalFiles(const QString &folder);
+void ConfineLocalFiles(const std::string &folder);
 
-// Navigates to a file path or a web address; an address already shown is reloaded.
-void Navigate(QWebEngineView *browser, const QString &pathOrAddress);
+// The address of a local file, from the bytes of its path.
+QUrl FileUrl(const std::string &path);
+
+// Navigates to an absolute file path or a web address; an address already
+// shown is reloaded.
+void Navigate(QWebEngineView *browser, const std::string &pathOrAddress);
 
 }  // namespace platform

@@ -41,7 +41,7 @@ TEST(BrowserTest, PagesReadLocalFilesOnlyInsideTheProgramFolder)
     QImage(4, 3, QImage::Format_RGB32).save(QString::fromStdString(temp.Path("program/templates/t/pic.png")));
     std::filesystem::create_directory_symlink(temp.Path("outside"), temp.Path("program/templates/t/leak"));
 
-    platform::ConfineLocalFiles(QString::fromStdString(temp.Path("program")));
+    platform::ConfineLocalFiles(temp.Path("program"));
     QWebEngineView browser;
     const QString page = QString::fromStdString(temp.Path("program/templates/t/page.html"));
     ASSERT_TRUE(platform::LoadAndWait(&browser, QUrl::fromLocalFile(page)));

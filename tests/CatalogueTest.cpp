@@ -3,6 +3,7 @@
 #include "library/XmlDocument.h"
 
 #include <QTest>
+#include <QWebEngineView>
 
 #include <atomic>
 #include <thread>
@@ -130,6 +131,8 @@ TEST_F(CatalogueTest, FolderNamesThatAreNotUtf8OpenAndBadSettingsHideNoTemplate)
     EXPECT_EQ(Window().TemplateFolder(), folder.Path("templates/caf\xE9"));
     EXPECT_FALSE(Window().ColorTable().rows.empty());
     EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Window().Ui()->WebBrowser1->title().startsWith("Meadowlark"); }, 10000))
+        << "the preview shows";
 }
 
 TEST_F(CatalogueTest, AnotherProgramStartingOnTheFolderLeavesTheCatalogueWhole)
