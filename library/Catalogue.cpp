@@ -1,5 +1,6 @@
 #include "library/Catalogue.h"
 
+#include "library/ConfigFiles.h"
 #include "library/ItemWalk.h"
 #include "platform/FileBytes.h"
 #include "platform/FileNameText.h"
@@ -69,7 +70,8 @@ StringList SplitTextLines(const std::string &text)
 TemplateEntry ReadTemplateEntry(const std::string &templateFolder, const std::string &id)
 {
     std::string content;
-    if (ReadFileBytes(templateFolder + "/settings.qrl", kShortFileCap, content)) {
+    const auto path = PathInTemplate(templateFolder, "settings.qrl");
+    if (path && ReadFileBytes(*path, kShortFileCap, content)) {
         const StringList lines = SplitTextLines(content);
         if (lines.size() >= 3) return {lines[0], lines[1], id, lines[2]};
     }

@@ -1,6 +1,7 @@
 #include "app/TForm1.h"
 
 #include "library/Catalogue.h"
+#include "library/ConfigFiles.h"
 #include "platform/Browser.h"
 #include "platform/FileBytes.h"
 #include "platform/FileNameText.h"
@@ -86,7 +87,8 @@ void TForm1::ListView1SelectItem(int row, bool selected)
     const std::string folder = AppDir + "templates/" + id;
     std::string bitmap;
     QPixmap screenshot;
-    if (ReadFileBytes(folder + "/screenshot.bmp", kPageFileCap, bitmap) &&
+    const auto path = PathInTemplate(folder, "screenshot.bmp");
+    if (path && ReadFileBytes(*path, kPageFileCap, bitmap) &&
         screenshot.loadFromData(QByteArray::fromStdString(bitmap), "BMP"))
         ui->Image1->setPixmap(screenshot.scaled(ui->Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
     else

@@ -82,9 +82,13 @@ TEST_F(CatalogueTest, ListsEveryTemplateFolderInFolderOrder)
 {
     AddTemplate("beta", "Aardvark\nAnn\nMIT\n");
     AddTemplate("alpha", "Zebra & Co\nBob\nGPL\n");
-    ASSERT_EQ(Window().Ui()->ListView1->topLevelItemCount(), 2);
+    folder.Write("outside/settings.qrl", "Secret\nS\nS\n");
+    std::filesystem::create_directories(folder.Path("templates/gamma"));
+    std::filesystem::create_symlink(folder.Path("outside/settings.qrl"), folder.Path("templates/gamma/settings.qrl"));
+    ASSERT_EQ(Window().Ui()->ListView1->topLevelItemCount(), 3);
     EXPECT_EQ(Row(0), QStringList({"Zebra & Co", "Bob", "alpha", "GPL"}));
     EXPECT_EQ(Row(1), QStringList({"Aardvark", "Ann", "beta", "MIT"}));
+    EXPECT_EQ(Row(2), QStringList({"gamma", "", "gamma", ""})) << "a settings file leading out is not read";
 }
 
 TEST_F(CatalogueTest, SelectingRowsAndClickingEmptySpace)
