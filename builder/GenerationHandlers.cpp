@@ -1,7 +1,6 @@
 #include "app/TForm1.h"
 
 #include "builder/Generation.h"
-#include "platform/MessageBoxes.h"
 #include "platform/Painting.h"
 #include "ui_TForm1.h"
 
@@ -37,11 +36,6 @@ private:
 void ShowBuffer(QsciScintilla *view, const CodeBuffer &buffer)
 {
     view->setText(QString::fromStdString(buffer.Text()));
-}
-
-void ReportSkipped(const StringList &skipped)
-{
-    if (!skipped.empty()) platform::ShowMessage(QString::fromStdString(SkippedEntriesMessage(skipped)));
 }
 
 }  // namespace
@@ -83,10 +77,10 @@ void TForm1::GenerateTemplate()
             site.FinishSite({ui->CheckBox2->isChecked(), ui->CheckBox3->isChecked()});
         }
     } catch (...) {
-        ReportSkipped(site.Skipped());
+        ReportSkippedEntries(site.Skipped());
         throw;
     }
-    ReportSkipped(site.Skipped());
+    ReportSkippedEntries(site.Skipped());
 }
 
 void TForm1::LoadCodeViews(const std::string &page, const std::string &styleSheet)
