@@ -1,5 +1,6 @@
 #include "imaging/ThumbnailViewer.h"
 
+#include "app/PathSafety.h"
 #include "builder/ControlRules.h"
 #include "imaging/JpegCodec.h"
 
@@ -54,7 +55,9 @@ std::vector<std::string> PictureFiles(const std::string &folder)
     std::error_code error;
     for (const auto &entry : std::filesystem::directory_iterator(folder, error)) {
         const std::string name = entry.path().filename().string();
-        if (IsPictureName(name) && entry.is_regular_file(error)) names.push_back(name);
+        // A link is shown only when it stays inside the folder.
+        if (IsPictureName(name) && entry.is_regular_file(error) && (!entry.is_symlink() || LiesBelow(folder, name)))
+            names.push_back(name);
     }
     return SortedWithoutDuplicates(names);
 }

@@ -99,3 +99,16 @@ TEST_F(ImageBrowserTest, FoldersWithOtherEntriesHandOverByName)
     Browse([&] { opened = Viewer()->Position(), Form5->reject(); });
     EXPECT_EQ(opened, 3);
 }
+
+TEST(ThumbnailViewerTest, PicturesLinkedFromOutsideTheFolderAreNotShown)
+{
+    TempFolder temp;
+    temp.Write("outside/secret.jpg", "x");
+    temp.Write("images/own.jpg", "x");
+    std::filesystem::create_symlink(temp.Path("outside/secret.jpg"), temp.Path("images/leak.jpg"));
+    std::filesystem::create_symlink("own.jpg", temp.Path("images/alias.jpg"));
+    ThumbnailViewer viewer;
+    viewer.SetFolder(temp.Path("images"));
+    viewer.Reload();
+    EXPECT_EQ(viewer.Files(), (std::vector<std::string>{"alias.jpg", "own.jpg"}));
+}
