@@ -12,13 +12,14 @@ void TForm1::Rebuildtemplate() { ReportSkippedEntries(RebuildPreview()); }
 StringList TForm1::RebuildPreview()
 {
     const std::string preview = PreviewFilePath(TemplateDir, names);
-    StringList skipped;
-    {
-        platform::PaintingPause pause(this);
-        htmlBuffer.SetLines(OriginalHTML);
-        skipped = SubstituteRowVariables(htmlBuffer, TemplateDir, {lvLayouts.rows, colors.rows, lv.rows, lvImages.rows});
-        htmlBuffer.SaveToFile(preview);
-    }
+    // Nothing is painted while this runs, so painting needs no pause, whose end
+    // would repaint the whole window; painting that an earlier step left off
+    // comes back on here.
+    platform::SetPainting(this, true);
+    htmlBuffer.SetLines(OriginalHTML);
+    StringList skipped =
+        SubstituteRowVariables(htmlBuffer, TemplateDir, {lvLayouts.rows, colors.rows, lv.rows, lvImages.rows});
+    htmlBuffer.SaveToFile(preview);
     platform::Navigate(ui->WebBrowser1, preview);
     return skipped;
 }
