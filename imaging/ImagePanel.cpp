@@ -8,14 +8,28 @@ ImagePanel::ImagePanel(QWidget *parent) : QWidget(parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void ImagePanel::Draw(const QImage &image)
+void ImagePanel::Show(const BgrImage &picture)
 {
-    shown = image;
+    kept = {};
+    shown = &picture;
     update();
+}
+
+void ImagePanel::Draw(BgrImage picture)
+{
+    kept = std::move(picture);
+    shown = &kept;
+    update();
+}
+
+QImage ImagePanel::Shown() const
+{
+    if (shown->Empty()) return {};
+    return {shown->pixels.data(), shown->width, shown->height, shown->Stride(), QImage::Format_BGR888};
 }
 
 void ImagePanel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.drawImage(0, 0, shown);
+    painter.drawImage(0, 0, Shown());
 }

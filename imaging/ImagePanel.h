@@ -1,5 +1,7 @@
 #pragma once
 
+#include "imaging/JpegCodec.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -9,12 +11,18 @@ class ImagePanel : public QWidget {
 public:
     explicit ImagePanel(QWidget *parent = nullptr);
 
-    void Draw(const QImage &image);
-    const QImage &Shown() const { return shown; }
+    // Shows `picture` as it is whenever the panel paints, without a copy;
+    // the picture must outlive its showing.
+    void Show(const BgrImage &picture);
+    // Shows `picture`, which the panel keeps.
+    void Draw(BgrImage picture);
+    // The shown picture, over its own pixels.
+    QImage Shown() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QImage shown;
+    const BgrImage *shown = &kept;
+    BgrImage kept;
 };

@@ -16,6 +16,7 @@
 #include <QStyle>
 
 #include <filesystem>
+#include <utility>
 
 QSize EditorWindowSize(QSize image, QSize screen)
 {
@@ -104,13 +105,16 @@ bool TForm10::LoadEditedImage()
 {
     const std::string path = Form1->TemplateFolder() + "/" + FilePath(windowTitle().toStdString());
     if (!std::filesystem::is_regular_file(path)) return false;
+    ViewBitmap = {}; // its memory goes before the decoder takes as much again
     SetImageBitmap(DecodeJpegFile(path));
     return true;
 }
 
+// The old base image's memory serves the view, which is recomputed after
+// every change of the base image.
 void TForm10::SetImageBitmap(BgrImage image)
 {
-    ImageBitmap = std::move(image);
+    ViewBitmap = std::exchange(ImageBitmap, std::move(image));
     BitmapChanged();
 }
 
@@ -129,7 +133,7 @@ void TForm10::CenterOnScreen()
 
 void TForm10::FlipBitmap(bool vertical, bool horizontal, const BgrImage &source)
 {
-    SetImageBitmap(Flipped(source, vertical, horizontal));
+    SetImageBitmap(Flipped(source, vertical, horizontal, std::move(ViewBitmap)));
 }
 
 void TForm10::BitBtn2Click()
@@ -146,13 +150,13 @@ void TForm10::BitBtn3Click()
 
 void TForm10::BitBtn1Click()
 {
-    SetImageBitmap(Inverted(ImageBitmap));
+    SetImageBitmap(Inverted(ImageBitmap, std::move(ViewBitmap)));
     RecomputeView();
 }
 
 void TForm10::Grayscale1Click()
 {
-    SetImageBitmap(Grayscaled(ImageBitmap));
+    SetImageBitmap(Grayscaled(ImageBitmap, std::move(ViewBitmap)));
     RecomputeView();
 }
 
@@ -160,26 +164,18 @@ void TForm10::CheckBox1Click() { RecomputeView(); }
 
 void TForm10::ScrollBar1Change() { RecomputeView(); }
 
+// The channel mask and the brightness in one pass over the base image, into
+// the view's own memory, which the image panel then shows.
 void TForm10::RecomputeView()
 {
-    ApplyChannels(ImageBitmap, ui->CheckBox1->isChecked(), ui->CheckBox2->isChecked(), ui->CheckBox3->isChecked());
-    ui->Label3->setText(QString::number(ui->ScrollBar1->value()));
-    ApplyBrightness(ViewBitmap, ui->ScrollBar1->value());
+    const int brightness = ui->ScrollBar1->value();
+    ui->Label3->setText(QString::number(brightness));
+    const Channels keep{ui->CheckBox1->isChecked(), ui->CheckBox2->isChecked(), ui->CheckBox3->isChecked()};
+    ViewBitmap = MaskedAndBrightened(ImageBitmap, keep, brightness, std::move(ViewBitmap));
+    ui->Panel2->Show(ViewBitmap);
 }
 
-void TForm10::ApplyChannels(const BgrImage &source, bool blue, bool green, bool red)
-{
-    ViewBitmap = ChannelMasked(source, blue, green, red);
-}
-
-void TForm10::ApplyBrightness(const BgrImage &source, int brightness)
-{
-    BgrImage brightened = Brightened(source, brightness);
-    ui->Panel2->Draw(ToQImage(brightened));
-    ViewBitmap = std::move(brightened);
-}
-
-void TForm10::TP1Click() { ui->Panel2->Draw(ToQImage(Dithered(ImageBitmap))); }
+void TForm10::TP1Click() { ui->Panel2->Draw(Dithered(ImageBitmap)); }
 
 void TForm10::BitBtn5Click() { Form20->exec(); }
 

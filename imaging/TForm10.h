@@ -53,8 +53,6 @@ private:
     void BitmapChanged();
     void FlipBitmap(bool vertical, bool horizontal, const BgrImage &source);
     void RecomputeView();
-    void ApplyChannels(const BgrImage &source, bool blue, bool green, bool red);
-    void ApplyBrightness(const BgrImage &source, int brightness);
     void CenterOnScreen();
 
     std::unique_ptr<Ui::TForm10> ui;

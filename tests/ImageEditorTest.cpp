@@ -123,11 +123,14 @@ TEST_F(ImageEditorTest, FiltersAccumulateWhileMaskAndBrightnessOnlyChangeTheView
     EXPECT_EQ(Form10->ViewImage(), edited);
 
     editor()->CheckBox1->click(); // blue off
+    const unsigned char *view = Form10->ViewImage().pixels.data();
     editor()->ScrollBar1->setValue(-40);
     EXPECT_EQ(Form10->BaseImage(), edited);
-    EXPECT_EQ(Form10->ViewImage(), Brightened(ChannelMasked(edited, false, true, true), -40));
+    EXPECT_EQ(Form10->ViewImage(), MaskedAndBrightened(edited, {false, true, true}, -40));
     EXPECT_EQ(editor()->Label3->text(), "-40");
-    EXPECT_EQ(editor()->Panel2->Shown(), ToQImage(Form10->ViewImage()));
+    // Recomputing the view reuses its memory, and the panel draws it without a copy.
+    EXPECT_EQ(Form10->ViewImage().pixels.data(), view);
+    EXPECT_EQ(editor()->Panel2->Shown().constBits(), view);
 }
 
 TEST_F(ImageEditorTest, MissingFileClosesTheEditorAndBrokenFileRaises)
