@@ -70,12 +70,24 @@ void TForm10::showEvent(QShowEvent *event)
 void TForm10::paintEvent(QPaintEvent *event)
 {
     QDialog::paintEvent(event);
+    if (std::exchange(placeWhenPainted, false))
+        QMetaObject::invokeMethod(this, &TForm10::PlaceOnScreen, Qt::QueuedConnection);
     RecomputeView();
 }
 
 void TForm10::FormShow()
 {
-    if (LoadAndReset()) CenterOnScreen();
+    if (!LoadAndReset()) return;
+    CenterOnScreen();
+    // Until the window is first on screen its frame is not known; once it
+    // paints, it is sized and centred again with the frame.
+    placeWhenPainted = frameGeometry().size() == size();
+}
+
+void TForm10::PlaceOnScreen()
+{
+    FitWindow();
+    CenterOnScreen();
 }
 
 void TForm10::BitBtn6Click() { LoadAndReset(); }
@@ -90,7 +102,7 @@ bool TForm10::LoadAndReset()
         QMetaObject::invokeMethod(this, &TForm10::Exit1Click, Qt::QueuedConnection);
         return false;
     }
-    resize(EditorWindowSize(ui->Panel2->size(), QGuiApplication::primaryScreen()->size()));
+    FitWindow();
     platform::SetPainting(this, false);
     for (QCheckBox *box : {ui->CheckBox1, ui->CheckBox2, ui->CheckBox3})
         box->setChecked(true);
@@ -122,6 +134,13 @@ void TForm10::BitmapChanged()
 {
     ui->Panel2->setGeometry(0, 20, ImageBitmap.width, ImageBitmap.height);
     ui->ClientArea->resize(ImageBitmap.width, 20 + ImageBitmap.height);
+}
+
+// Sizes the window, its frame included, by the picture and the screen.
+void TForm10::FitWindow()
+{
+    const QSize frame = frameGeometry().size() - size();
+    resize(EditorWindowSize(ui->Panel2->size(), QGuiApplication::primaryScreen()->size()) - frame);
 }
 
 void TForm10::CenterOnScreen()

@@ -53,9 +53,12 @@ private:
     void BitmapChanged();
     void FlipBitmap(bool vertical, bool horizontal, const BgrImage &source);
     void RecomputeView();
+    void FitWindow();
     void CenterOnScreen();
+    void PlaceOnScreen();
 
     std::unique_ptr<Ui::TForm10> ui;
     BgrImage ImageBitmap;
     BgrImage ViewBitmap;
+    bool placeWhenPainted = false;
 };
