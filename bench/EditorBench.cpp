@@ -133,8 +133,8 @@ long StatusKilobytes(const std::string &field)
 
 // Peak memory of an editor session on the large photo: open, paint, each
 // filter, mask and brightness, revert, and with argument 1 the dither
-// preview, which holds a copy of its own. Reported against the picture's
-// size, above the process's memory before the session and in all.
+// preview. Reported against the picture's size, above the process's memory
+// before the session and in all.
 void BM_EditorSessionPeakMemory(benchmark::State &state)
 {
     Template();

@@ -12,10 +12,9 @@ public:
     explicit ImagePanel(QWidget *parent = nullptr);
 
     // Shows `picture` as it is whenever the panel paints, without a copy;
-    // the picture must outlive its showing.
-    void Show(const BgrImage &picture);
-    // Shows `picture`, which the panel keeps.
-    void Draw(BgrImage picture);
+    // the picture must outlive its showing. With `dithered` its odd columns
+    // (1, 3, 5, ...) show black.
+    void Show(const BgrImage &picture, bool dithered = false);
     // The shown picture, over its own pixels.
     QImage Shown() const;
 
@@ -23,6 +22,6 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    const BgrImage *shown = &kept;
-    BgrImage kept;
+    const BgrImage *shown = nullptr;
+    bool dither = false;
 };

@@ -73,13 +73,3 @@ BgrImage MaskedAndBrightened(const BgrImage &source, Channels keep, int brightne
             to[i] = becomes[i][from[i]];
     });
 }
-
-BgrImage Dithered(const BgrImage &source)
-{
-    return EachPixel(source, {}, [](const unsigned char *from, unsigned char *to, int x) {
-        if (x % 2 == 1)
-            std::fill_n(to, 3, 0);
-        else
-            std::copy_n(from, 3, to);
-    });
-}

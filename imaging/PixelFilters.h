@@ -22,6 +22,3 @@ struct Channels {
 // Clears the bytes of the channels that are not kept, then adds `brightness`
 // (-255..255) to every byte, limited to 0..255.
 BgrImage MaskedAndBrightened(const BgrImage &source, Channels keep, int brightness, BgrImage buffer = {});
-
-// Blackens the odd columns (1, 3, 5, ...) of every row.
-BgrImage Dithered(const BgrImage &source);

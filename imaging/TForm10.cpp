@@ -194,7 +194,7 @@ void TForm10::RecomputeView()
     ui->Panel2->Show(ViewBitmap);
 }
 
-void TForm10::TP1Click() { ui->Panel2->Draw(Dithered(ImageBitmap)); }
+void TForm10::TP1Click() { ui->Panel2->Show(ImageBitmap, true); }
 
 void TForm10::BitBtn5Click() { Form20->exec(); }
 
