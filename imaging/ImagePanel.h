@@ -1,5 +1,7 @@
 #pragma once
 
+#include "imaging/JpegCodec.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -9,12 +11,17 @@ class ImagePanel : public QWidget {
 public:
     explicit ImagePanel(QWidget *parent = nullptr);
 
-    void Draw(const QImage &image);
-    const QImage &Shown() const { return shown; }
+    // Shows `picture` as it is whenever the panel paints, without a copy;
+    // the picture must outlive its showing. With `dithered` its odd columns
+    // (1, 3, 5, ...) show black.
+    void Show(const BgrImage &picture, bool dithered = false);
+    // The shown picture, over its own pixels.
+    QImage Shown() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QImage shown;
+    const BgrImage *shown = nullptr;
+    bool dither = false;
 };

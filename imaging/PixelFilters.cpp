@@ -5,14 +5,26 @@
 
 namespace {
 
-// Runs `change` on each pixel (three bytes: blue, green, red) of a copy.
-template <typename Change> BgrImage EachPixel(const BgrImage &source, Change change)
+// A picture of the source's size in the buffer's memory, or in new memory
+// when the buffer's size differs.
+BgrImage SizedLike(const BgrImage &source, BgrImage buffer)
 {
-    BgrImage result = source;
-    for (int y = 0; y < result.height; ++y) {
-        unsigned char *pixel = result.Row(y);
-        for (int x = 0; x < result.width; ++x, pixel += 3)
-            change(pixel, x);
+    if (buffer.pixels.size() != source.pixels.size()) buffer.pixels = std::vector<unsigned char>(source.pixels.size());
+    buffer.width = source.width;
+    buffer.height = source.height;
+    return buffer;
+}
+
+// Runs `change` on each pixel (three bytes: blue, green, red) of the source,
+// writing the changed pixel into the result.
+template <typename Change> BgrImage EachPixel(const BgrImage &source, BgrImage buffer, Change change)
+{
+    BgrImage result = SizedLike(source, std::move(buffer));
+    for (int y = 0; y < source.height; ++y) {
+        const unsigned char *from = source.Row(y);
+        unsigned char *to = result.Row(y);
+        for (int x = 0; x < source.width; ++x, from += 3, to += 3)
+            change(from, to, x);
     }
     return result;
 }
@@ -21,9 +33,9 @@ unsigned char Clamped(int value) { return static_cast<unsigned char>(std::clamp(
 
 } // namespace
 
-BgrImage Flipped(const BgrImage &source, bool vertical, bool horizontal)
+BgrImage Flipped(const BgrImage &source, bool vertical, bool horizontal, BgrImage buffer)
 {
-    BgrImage result = source;
+    BgrImage result = SizedLike(source, std::move(buffer));
     for (int y = 0; y < source.height; ++y) {
         const unsigned char *from = source.Row(vertical ? source.height - 1 - y : y);
         unsigned char *to = result.Row(y);
@@ -33,43 +45,31 @@ BgrImage Flipped(const BgrImage &source, bool vertical, bool horizontal)
     return result;
 }
 
-BgrImage Inverted(const BgrImage &source)
+BgrImage Inverted(const BgrImage &source, BgrImage buffer)
 {
-    return EachPixel(source, [](unsigned char *pixel, int) {
+    return EachPixel(source, std::move(buffer), [](const unsigned char *from, unsigned char *to, int) {
         for (int i = 0; i < 3; ++i)
-            pixel[i] = static_cast<unsigned char>(255 - pixel[i]);
+            to[i] = static_cast<unsigned char>(255 - from[i]);
     });
 }
 
-BgrImage Grayscaled(const BgrImage &source)
+BgrImage Grayscaled(const BgrImage &source, BgrImage buffer)
 {
-    return EachPixel(source, [](unsigned char *pixel, int) {
-        const auto gray = static_cast<unsigned char>((pixel[0] + pixel[1] + pixel[2]) / 3);
-        std::fill_n(pixel, 3, gray);
+    return EachPixel(source, std::move(buffer), [](const unsigned char *from, unsigned char *to, int) {
+        std::fill_n(to, 3, static_cast<unsigned char>((from[0] + from[1] + from[2]) / 3));
     });
 }
 
-BgrImage ChannelMasked(const BgrImage &source, bool keepBlue, bool keepGreen, bool keepRed)
+BgrImage MaskedAndBrightened(const BgrImage &source, Channels keep, int brightness, BgrImage buffer)
 {
-    const bool keep[3] = {keepBlue, keepGreen, keepRed};
-    return EachPixel(source, [&keep](unsigned char *pixel, int) {
+    // What each byte becomes, by channel and value.
+    const bool kept[3] = {keep.blue, keep.green, keep.red};
+    unsigned char becomes[3][256];
+    for (int channel = 0; channel < 3; ++channel)
+        for (int value = 0; value < 256; ++value)
+            becomes[channel][value] = Clamped((kept[channel] ? value : 0) + brightness);
+    return EachPixel(source, std::move(buffer), [&becomes](const unsigned char *from, unsigned char *to, int) {
         for (int i = 0; i < 3; ++i)
-            if (!keep[i]) pixel[i] = 0;
-    });
-}
-
-BgrImage Brightened(const BgrImage &source, int brightness)
-{
-    if (brightness == 0) return source;
-    return EachPixel(source, [brightness](unsigned char *pixel, int) {
-        for (int i = 0; i < 3; ++i)
-            pixel[i] = Clamped(pixel[i] + brightness);
-    });
-}
-
-BgrImage Dithered(const BgrImage &source)
-{
-    return EachPixel(source, [](unsigned char *pixel, int x) {
-        if (x % 2 == 1) std::fill_n(pixel, 3, 0);
+            to[i] = becomes[i][from[i]];
     });
 }

@@ -3,22 +3,22 @@
 #include "imaging/JpegCodec.h"
 
 // The editor's filters. Each returns a changed copy and leaves its input alone.
+// The copy is made in the memory of `buffer` when that has the input's size.
 
 // Mirrors the picture: with `horizontal` column x goes to width-1-x, with
 // `vertical` row y goes to height-1-y.
-BgrImage Flipped(const BgrImage &source, bool vertical, bool horizontal);
+BgrImage Flipped(const BgrImage &source, bool vertical, bool horizontal, BgrImage buffer = {});
 
 // Every byte v becomes 255 - v.
-BgrImage Inverted(const BgrImage &source);
+BgrImage Inverted(const BgrImage &source, BgrImage buffer = {});
 
 // All three bytes of a pixel become (blue + green + red) / 3, rounded down.
-BgrImage Grayscaled(const BgrImage &source);
+BgrImage Grayscaled(const BgrImage &source, BgrImage buffer = {});
 
-// Clears the bytes of the channels that are not kept.
-BgrImage ChannelMasked(const BgrImage &source, bool keepBlue, bool keepGreen, bool keepRed);
+struct Channels {
+    bool blue, green, red;
+};
 
-// Adds `brightness` (-255..255) to every byte, limited to 0..255.
-BgrImage Brightened(const BgrImage &source, int brightness);
-
-// Blackens the odd columns (1, 3, 5, ...) of every row.
-BgrImage Dithered(const BgrImage &source);
+// Clears the bytes of the channels that are not kept, then adds `brightness`
+// (-255..255) to every byte, limited to 0..255.
+BgrImage MaskedAndBrightened(const BgrImage &source, Channels keep, int brightness, BgrImage buffer = {});

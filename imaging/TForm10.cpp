@@ -16,6 +16,7 @@
 #include <QStyle>
 
 #include <filesystem>
+#include <utility>
 
 QSize EditorWindowSize(QSize image, QSize screen)
 {
@@ -69,12 +70,24 @@ void TForm10::showEvent(QShowEvent *event)
 void TForm10::paintEvent(QPaintEvent *event)
 {
     QDialog::paintEvent(event);
+    if (std::exchange(placeWhenPainted, false))
+        QMetaObject::invokeMethod(this, &TForm10::PlaceOnScreen, Qt::QueuedConnection);
     RecomputeView();
 }
 
 void TForm10::FormShow()
 {
-    if (LoadAndReset()) CenterOnScreen();
+    if (!LoadAndReset()) return;
+    CenterOnScreen();
+    // Until the window is first on screen its frame is not known; once it
+    // paints, it is sized and centred again with the frame.
+    placeWhenPainted = frameGeometry().size() == size();
+}
+
+void TForm10::PlaceOnScreen()
+{
+    FitWindow();
+    CenterOnScreen();
 }
 
 void TForm10::BitBtn6Click() { LoadAndReset(); }
@@ -99,7 +112,7 @@ bool TForm10::LoadAndReset()
         platform::ReportUncaughtError(QString::fromUtf8(error.what()));
         return closeUnloaded();
     }
-    resize(EditorWindowSize(ui->Panel2->size(), QGuiApplication::primaryScreen()->size()));
+    FitWindow();
     platform::SetPainting(this, false);
     for (QCheckBox *box : {ui->CheckBox1, ui->CheckBox2, ui->CheckBox3})
         box->setChecked(true);
@@ -115,13 +128,16 @@ bool TForm10::LoadEditedImage()
 {
     const auto path = PathInTemplate(Form1->TemplateFolder(), windowTitle().toStdString());
     if (!path || !std::filesystem::is_regular_file(*path)) return false;
+    ViewBitmap = {}; // its memory goes before the decoder takes as much again
     SetImageBitmap(DecodeJpegFile(*path));
     return true;
 }
 
+// The old base image's memory serves the view, which is recomputed after
+// every change of the base image.
 void TForm10::SetImageBitmap(BgrImage image)
 {
-    ImageBitmap = std::move(image);
+    ViewBitmap = std::exchange(ImageBitmap, std::move(image));
     BitmapChanged();
 }
 
@@ -129,6 +145,13 @@ void TForm10::BitmapChanged()
 {
     ui->Panel2->setGeometry(0, 20, ImageBitmap.width, ImageBitmap.height);
     ui->ClientArea->resize(ImageBitmap.width, 20 + ImageBitmap.height);
+}
+
+// Sizes the window, its frame included, by the picture and the screen.
+void TForm10::FitWindow()
+{
+    const QSize frame = frameGeometry().size() - size();
+    resize(EditorWindowSize(ui->Panel2->size(), QGuiApplication::primaryScreen()->size()) - frame);
 }
 
 void TForm10::CenterOnScreen()
@@ -140,7 +163,7 @@ void TForm10::CenterOnScreen()
 
 void TForm10::FlipBitmap(bool vertical, bool horizontal, const BgrImage &source)
 {
-    SetImageBitmap(Flipped(source, vertical, horizontal));
+    SetImageBitmap(Flipped(source, vertical, horizontal, std::move(ViewBitmap)));
 }
 
 void TForm10::BitBtn2Click()
@@ -157,13 +180,13 @@ void TForm10::BitBtn3Click()
 
 void TForm10::BitBtn1Click()
 {
-    SetImageBitmap(Inverted(ImageBitmap));
+    SetImageBitmap(Inverted(ImageBitmap, std::move(ViewBitmap)));
     RecomputeView();
 }
 
 void TForm10::Grayscale1Click()
 {
-    SetImageBitmap(Grayscaled(ImageBitmap));
+    SetImageBitmap(Grayscaled(ImageBitmap, std::move(ViewBitmap)));
     RecomputeView();
 }
 
@@ -171,26 +194,18 @@ void TForm10::CheckBox1Click() { RecomputeView(); }
 
 void TForm10::ScrollBar1Change() { RecomputeView(); }
 
+// The channel mask and the brightness in one pass over the base image, into
+// the view's own memory, which the image panel then shows.
 void TForm10::RecomputeView()
 {
-    ApplyChannels(ImageBitmap, ui->CheckBox1->isChecked(), ui->CheckBox2->isChecked(), ui->CheckBox3->isChecked());
-    ui->Label3->setText(QString::number(ui->ScrollBar1->value()));
-    ApplyBrightness(ViewBitmap, ui->ScrollBar1->value());
+    const int brightness = ui->ScrollBar1->value();
+    ui->Label3->setText(QString::number(brightness));
+    const Channels keep{ui->CheckBox1->isChecked(), ui->CheckBox2->isChecked(), ui->CheckBox3->isChecked()};
+    ViewBitmap = MaskedAndBrightened(ImageBitmap, keep, brightness, std::move(ViewBitmap));
+    ui->Panel2->Show(ViewBitmap);
 }
 
-void TForm10::ApplyChannels(const BgrImage &source, bool blue, bool green, bool red)
-{
-    ViewBitmap = ChannelMasked(source, blue, green, red);
-}
-
-void TForm10::ApplyBrightness(const BgrImage &source, int brightness)
-{
-    BgrImage brightened = Brightened(source, brightness);
-    ui->Panel2->Draw(ToQImage(brightened));
-    ViewBitmap = std::move(brightened);
-}
-
-void TForm10::TP1Click() { ui->Panel2->Draw(ToQImage(Dithered(ImageBitmap))); }
+void TForm10::TP1Click() { ui->Panel2->Show(ImageBitmap, true); }
 
 void TForm10::BitBtn5Click() { Form20->exec(); }
 

@@ -53,11 +53,12 @@ private:
     void BitmapChanged();
     void FlipBitmap(bool vertical, bool horizontal, const BgrImage &source);
     void RecomputeView();
-    void ApplyChannels(const BgrImage &source, bool blue, bool green, bool red);
-    void ApplyBrightness(const BgrImage &source, int brightness);
+    void FitWindow();
     void CenterOnScreen();
+    void PlaceOnScreen();
 
     std::unique_ptr<Ui::TForm10> ui;
     BgrImage ImageBitmap;
     BgrImage ViewBitmap;
+    bool placeWhenPainted = false;
 };
