@@ -2,44 +2,35 @@
 
 #include <gtest/gtest.h>
 
-TEST(ControlRulesTest, NamedColoursWriteTheirTableValues)
+TEST(ControlRulesTest, NamedColoursWriteTheirTableValuesAndTypedTextsFindThem)
 {
     const auto &colors = NamedColors();
     EXPECT_STREQ(colors.front().name, "Black");
     EXPECT_STREQ(colors.back().name, "Medium Gray");
-    EXPECT_EQ(ColorToHtml(colors[16].color), "#C0DCC0") << colors[16].name;
-    EXPECT_EQ(ColorToHtml(colors[18].color), "#FFFBF0") << colors[18].name;
-    EXPECT_EQ(ColorToHtml(colors[17].color), "#A6CAF0") << colors[17].name;
+    const std::pair<int, const char *> systemColors[] = {{16, "#C0DCC0"}, {17, "#A6CAF0"}, {18, "#FFFBF0"}};
+    for (const auto &[index, html] : systemColors)
+        EXPECT_EQ(ColorToHtml(colors[index].color), html) << colors[index].name;
     for (size_t i = 0; i < colors.size(); ++i)
         EXPECT_EQ(NamedColorIndex(colors[i].color), int(i)) << "every named colour is found at its own place";
-}
-
-TEST(ControlRulesTest, TypedTextsFindTheirNamedColour)
-{
-    EXPECT_STREQ(NamedColors()[NamedColorIndex(HtmlToColor("#ff0000"))].name, "Red");
-    EXPECT_STREQ(NamedColors()[NamedColorIndex(HtmlToColor("#C0C0C0"))].name, "Silver");
+    const std::pair<const char *, const char *> typedNames[] = {{"#ff0000", "Red"}, {"#C0C0C0", "Silver"}};
+    for (const auto &[typed, name] : typedNames)
+        EXPECT_STREQ(colors[NamedColorIndex(HtmlToColor(typed))].name, name);
     EXPECT_EQ(NamedColorIndex(HtmlToColor("#1A2B3C")), -1);
     EXPECT_EQ(NamedColorIndex(HtmlToColor("transparent")), -1);
     EXPECT_EQ(ColorToHtml(ShownColor(HtmlToColor("transparent"))), "#000000") << "the none colour shows black";
     EXPECT_EQ(ToTColor(ToQColor(HtmlToColor("#1A2B3C"))), HtmlToColor("#1A2B3C"));
 }
 
-TEST(ControlRulesTest, ListOrderIgnoresCaseAndComparesDigitsAsCharacters)
+TEST(ControlRulesTest, SortingIgnoresCaseComparesDigitsAsCharactersAndDropsExactDuplicatesOnly)
 {
-    EXPECT_TRUE(ComesBefore("10", "9"));
-    EXPECT_TRUE(ComesBefore("apple", "Banana"));
-    EXPECT_TRUE(ComesBefore("Apple", "banana"));
-    EXPECT_FALSE(ComesBefore("bold", "Bold"));
-    EXPECT_FALSE(ComesBefore("Bold", "bold"));
-}
-
-TEST(ControlRulesTest, SortingDropsExactDuplicatesOnly)
-{
-    const StringList sizes = {"12", "9", "10", "12", "14", "small", "medium", "x-large", "larger", "72"};
-    EXPECT_EQ(SortedWithoutDuplicates(sizes),
-              (StringList{"10", "12", "14", "72", "9", "larger", "medium", "small", "x-large"}));
-    EXPECT_EQ(SortedWithoutDuplicates({"bold", "Bold", "bold"}), (StringList{"bold", "Bold"}));
-    EXPECT_TRUE(SortedWithoutDuplicates({}).empty());
+    const std::pair<StringList, StringList> cases[] = {
+        {{"12", "9", "10", "12", "14", "small", "medium", "x-large", "larger", "72"},
+         {"10", "12", "14", "72", "9", "larger", "medium", "small", "x-large"}},
+        {{"Banana", "bold", "apple", "Bold", "bold"}, {"apple", "Banana", "bold", "Bold"}},
+        {{"Bold", "bold", "Apple", "banana"}, {"Apple", "banana", "Bold", "bold"}},
+        {{}, {}},
+    };
+    for (const auto &[entries, sorted] : cases) EXPECT_EQ(SortedWithoutDuplicates(entries), sorted);
 }
 
 TEST(ControlRulesTest, FolderEntriesThatAreNoChoicesAreDropped)

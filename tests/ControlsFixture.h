@@ -30,14 +30,10 @@ protected:
     // Clicks an entry with the mouse, on whichever tab it lies.
     void ClickRow(QListWidget *list, int row)
     {
-        ShowTabOf(list);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-    }
-    void ShowTabOf(QWidget *control)
-    {
         auto *pages = Window().Ui()->PageControl2;
         for (int i = 0; i < pages->count(); ++i)
-            if (pages->widget(i)->isAncestorOf(control)) pages->setCurrentIndex(i);
+            if (pages->widget(i)->isAncestorOf(list)) pages->setCurrentIndex(i);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
     }
 
     std::string PreviewPath() { return folder.Path("templates/" + openId + "/" + Window().Names().TempFile); }

@@ -11,11 +11,6 @@
 
 namespace {
 
-std::string FileAddress(const std::string &path)
-{
-    return QUrl::fromLocalFile(QString::fromStdString(path)).toString().toStdString();
-}
-
 TEST(VersionFileTest, FirstLineIsReadInTheRegionalFormatAndCompared)
 {
     const QLocale english(QLocale::English, QLocale::UnitedStates), german(QLocale::German, QLocale::Germany);
@@ -37,7 +32,8 @@ protected:
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         Form8 = new TForm8(&Window());
-        Form8->SetVersionFileAddress(FileAddress(site.Path("version.txt")));
+        const QUrl address = QUrl::fromLocalFile(QString::fromStdString(site.Path("version.txt")));
+        Form8->SetVersionFileAddress(address.toString().toStdString());
     }
     void TearDown() override
     {

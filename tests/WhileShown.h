@@ -11,11 +11,7 @@
 // itself expired later and does nothing.
 class PendingAct {
 public:
-    bool Done()
-    {
-        expired = true;
-        return shown;
-    }
+    bool Done() { expired = true; return shown; }
 
 private:
     friend std::shared_ptr<PendingAct> WhileShown(QWidget *, std::function<void()>);
