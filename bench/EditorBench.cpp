@@ -72,7 +72,7 @@ private:
 
 OpenTemplate &Template()
 {
-    static OpenTemplate opened;
+    static auto &opened = *new OpenTemplate;  // never destroyed: its windows must not outlive the application
     return opened;
 }
 
