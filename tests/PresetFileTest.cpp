@@ -29,17 +29,6 @@ protected:
     std::string Dir() const { return folder.Path("tpl"); }
     std::string ColorFolder() const { return Dir() + "/presets/colors/"; }
     SaveOutcome SaveColors(const std::string &name) { return SavePreset(doc, Dir(), "presets", name, colors); }
-    std::vector<std::vector<std::string>> Read(const std::string &path, const std::vector<std::string> &fields)
-    {
-        return ReadItems(doc, path, fields);
-    }
-    static std::size_t FileCount(const std::string &dir)
-    {
-        std::size_t count = 0;
-        for (const auto &entry : std::filesystem::recursive_directory_iterator(dir))
-            count += entry.is_regular_file() ? 1 : 0;
-        return count;
-    }
 
     TempFolder folder;
     XmlDocument doc;
@@ -49,7 +38,7 @@ protected:
 
 }  // namespace
 
-TEST_F(PresetFileTest, RefusedNamesWriteNothingButTheFolders)
+TEST_F(PresetFileTest, RefusedNamesWriteNothingButTheFoldersAndOthersAreKeptAsTypedAndNeverOverwritten)
 {
     folder.Write("tpl/colors.xml", kColors);
     for (const std::string &name : {std::string(kPresetPrompt), std::string(), std::string(" \t\r\n ")})
@@ -58,13 +47,9 @@ TEST_F(PresetFileTest, RefusedNamesWriteNothingButTheFolders)
     for (const std::string &name : {std::string("../escaped"), std::string("a/b"), std::string("/tmp/x"),
                                    std::string("."), std::string(".."), std::string("cut\0off", 7)})
         EXPECT_EQ(SaveColors(name), SaveOutcome::NameUnsafe) << name;
-    EXPECT_EQ(FileCount(Dir()), 1u) << "only colors.xml";
+    EXPECT_EQ(folder.Snapshot("tpl").size(), 3u) << "colors.xml and the preset folders only";
     EXPECT_STREQ(SaveRefusal(SaveOutcome::NameUnsafe), SaveRefusal(SaveOutcome::WriteFailed));
-}
 
-TEST_F(PresetFileTest, NameIsKeptAsTypedAndNeverOverwritten)
-{
-    folder.Write("tpl/colors.xml", kColors);
     ASSERT_EQ(SaveColors(" [Enter Name of Preset Here]"), SaveOutcome::Saved);
     EXPECT_TRUE(folder.Exists("tpl/presets/colors/ [Enter Name of Preset Here].xml"));
 
@@ -110,9 +95,9 @@ TEST_F(PresetFileTest, ImageAndLayoutPresetsKeepTheFolderInVar)
     ASSERT_EQ(SavePreset(doc, Dir(), "presets", "P", images), SaveOutcome::Saved);
     ASSERT_EQ(SavePreset(doc, Dir(), "presets", "P", layouts), SaveOutcome::Saved);
 
-    EXPECT_EQ(Read(Dir() + "/presets/images/P.xml", {"image", "var", "url", "folder"}).at(0),
+    EXPECT_EQ(ReadItems(doc, Dir() + "/presets/images/P.xml", {"image", "var", "url", "folder"}).at(0),
               (std::vector<std::string>{"Logo", "img\\other\\", "b.jpg", "img\\logo\\"}));
-    EXPECT_EQ(Read(Dir() + "/presets/layouts/P.xml", {"title", "var", "default", "folder"}).at(0),
+    EXPECT_EQ(ReadItems(doc, Dir() + "/presets/layouts/P.xml", {"title", "var", "default", "folder"}).at(0),
               (std::vector<std::string>{"Menu", "lay\\alt\\", "pills", "lay\\menu\\"}));
 }
 
@@ -127,7 +112,7 @@ TEST_F(PresetFileTest, ItemsAndRowsThatDoNotPairUp)
     colors.push_back({"Rule", "%%RULE%%", "#1"});
     colors.push_back({"Extra", "%%EXTRA%%", "#2"});
     ASSERT_EQ(SaveColors("Long"), SaveOutcome::Saved);
-    EXPECT_EQ(Read(ColorFolder() + "Long.xml", {"title"}).size(), 3u) << "rows beyond the items are dropped";
+    EXPECT_EQ(ReadItems(doc, ColorFolder() + "Long.xml", {"title"}).size(), 3u) << "rows beyond the items are dropped";
 }
 
 TEST_F(PresetFileTest, ApplyMatchesTitlesExactly)

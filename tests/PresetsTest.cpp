@@ -23,18 +23,9 @@ protected:
         Open("meadowlark");
     }
     Ui::TForm1 *ui() const { return form->Ui(); }
-    PresetTab Colours() const
-    {
-        return {ui()->LabeledEdit2, ui()->ListBox4, ui()->Button4, ui()->Button3, ui()->Button5, "colors"};
-    }
-    PresetTab Images() const
-    {
-        return {ui()->LabeledEdit3, ui()->ListBox8, ui()->Button15, ui()->Button18, ui()->Button16, "images"};
-    }
-    PresetTab Layouts() const
-    {
-        return {ui()->LabeledEdit5, ui()->ListBox14, ui()->Button22, ui()->Button20, ui()->Button21, "layouts"};
-    }
+    PresetTab Colours() const { return {ui()->LabeledEdit2, ui()->ListBox4, ui()->Button4, ui()->Button3, ui()->Button5, "colors"}; }
+    PresetTab Images() const { return {ui()->LabeledEdit3, ui()->ListBox8, ui()->Button15, ui()->Button18, ui()->Button16, "images"}; }
+    PresetTab Layouts() const { return {ui()->LabeledEdit5, ui()->ListBox14, ui()->Button22, ui()->Button20, ui()->Button21, "layouts"}; }
     std::string PresetFile(const PresetTab &tab, const std::string &name) const
     {
         return "templates/meadowlark/presets/" + tab.folder + "/" + name + ".xml";
@@ -50,6 +41,11 @@ protected:
         const auto found = tab.list->findItems(name, Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1);
         tab.list->setCurrentItem(found.front());
+    }
+    static QStringList Sorted(QStringList list)
+    {
+        list.sort();
+        return list;
     }
     static void Focus(QLineEdit *box)
     {
@@ -130,9 +126,7 @@ TEST_F(PresetsTest, ApplyRereadsTheListAndDeleteFailureKeepsTheEntry)
     std::filesystem::remove(folder.Path(PresetFile(tab, "B")));
     Select(tab, "A");
     tab.apply->click();
-    QStringList listed = Items(tab.list);
-    listed.sort();
-    EXPECT_EQ(listed, (QStringList{"A", "C"}));
+    EXPECT_EQ(Sorted(Items(tab.list)), (QStringList{"A", "C"}));
     EXPECT_TRUE(tab.list->selectedItems().isEmpty());
 
     std::filesystem::remove(folder.Path(PresetFile(tab, "C")));
@@ -142,9 +136,7 @@ TEST_F(PresetsTest, ApplyRereadsTheListAndDeleteFailureKeepsTheEntry)
     tab.remove->click();
     EXPECT_EQ(answers.Texts().last(), "Error: Cannot Delete Preset.");
     EXPECT_TRUE(folder.Exists(PresetFile(tab, "C") + "/inside"));
-    listed = Items(tab.list);
-    listed.sort();
-    EXPECT_EQ(listed, (QStringList{"A", "C"}));
+    EXPECT_EQ(Sorted(Items(tab.list)), (QStringList{"A", "C"}));
 
     std::filesystem::remove(folder.Path(PresetFile(tab, "A")));
     Select(tab, "A");
