@@ -22,7 +22,6 @@ std::string Settings(const std::string &imageRoot, const std::string &backup)
 class ImageCommandsTest : public ControlsFixture {
 protected:
     void SetUp() override { InstallSample("meadowlark"); }
-    void OpenMeadowlark() { OpenShown("meadowlark"); }
 
     // Selects the Logo row and, without choosing it, the candidate `name`.
     void MarkLogoCandidate(const std::string &name)
@@ -48,7 +47,7 @@ protected:
 
 TEST_F(ImageCommandsTest, DeleteAsksAndOnlyYesDeletesAndReloads)
 {
-    OpenMeadowlark();
+    OpenShown("meadowlark");
     ClickRow(Window().Ui()->ListBox6, 0);
     ClickRow(Window().Ui()->ListBox7, 2);
     MarkLogoCandidate("leaf.jpg");
@@ -74,7 +73,7 @@ TEST_F(ImageCommandsTest, DeleteRefusesFoldersAndPlacesOutsideTheTemplate)
     WriteTemplateFile("meadowlark", "images/logo/old/inner.jpg", "x");
     std::string images = Image("images.xml");
     WriteTemplateFile("meadowlark", "images.xml", images.replace(images.find("leaf.jpg"), 8, "../../../victim.jpg"));
-    OpenMeadowlark();
+    OpenShown("meadowlark");
     ScriptedBoxes answers({BoxAnswer::Yes, BoxAnswer::Ok, BoxAnswer::Yes});
     MarkLogoCandidate("../../../victim.jpg");
     Press(Qt::LeftButton);
@@ -98,7 +97,7 @@ TEST_F(ImageCommandsTest, RestoreNeedsAUsableBackupAndTheRightButton)
     EXPECT_TRUE(Has("images/logo/leaf.jpg") && Has("default_images/logo/leaf.jpg"));
 
     WriteTemplateFile("meadowlark", "quorlin_settings.xml", Settings("images", "default_images"));
-    OpenMeadowlark();
+    OpenShown("meadowlark");
     ModifyImages("edited.jpg");
     ScriptedBoxes answers({BoxAnswer::No, BoxAnswer::Yes, BoxAnswer::Cancel});
     Press(Qt::LeftButton);
@@ -123,33 +122,11 @@ TEST_F(ImageCommandsTest, RestoreRefusesOnlyTheWayThatNestedFoldersCannotGo)
     EXPECT_TRUE(Has("images/leaf.jpg") && Has("images/logo/leaf.jpg")) << "kept: the backup copied, nothing recycled";
 }
 
-TEST_F(ImageCommandsTest, RestoreKeepingModifiedImagesOnlyAddsWhatIsMissing)
+TEST_F(ImageCommandsTest, RestoreDiscardingRecyclesTheImageFolderAndKeepingOnlyAddsWhatIsMissing)
 {
-    OpenMeadowlark();
-    ModifyImages("edited.jpg");
-    ForgetPreview();
-    ScriptedBoxes answers({BoxAnswer::Yes, BoxAnswer::Yes, BoxAnswer::Ok, BoxAnswer::Yes, BoxAnswer::Yes, BoxAnswer::Ok,
-                           BoxAnswer::Yes, BoxAnswer::Yes});
-    Press(Qt::RightButton);
-    EXPECT_EQ(answers.Texts(), QStringList({kRestore, kKeep, "Operation Complete."}));
-    EXPECT_EQ(Image("images/logo/sun.jpg"), Image("default_images/logo/sun.jpg"));
-    EXPECT_TRUE(Has("images/logo/edited.jpg"));
-    EXPECT_EQ(Image("images/header/hills.jpg"), "changed");
-    EXPECT_TRUE(Rebuilt());
-
-    fs::remove_all(folder.Path("templates/meadowlark/images"));
-    WriteTemplateFile("meadowlark", "images", "a file where the folder belongs");
-    ForgetPreview();
-    Press(Qt::RightButton);
-    EXPECT_EQ(answers.Texts().last(), "Unknown error: cannot restore images from backup. You may need to reinstall Quorlin");
-    EXPECT_TRUE(Rebuilt());
-}
-
-TEST_F(ImageCommandsTest, RestoreDiscardingRecyclesTheImageFolder)
-{
-    OpenMeadowlark();
+    OpenShown("meadowlark");
     ModifyImages("discarded.jpg");
-    ScriptedBoxes answers({BoxAnswer::Yes, BoxAnswer::No});
+    ScriptedBoxes answers({BoxAnswer::Yes, BoxAnswer::No, BoxAnswer::Ok, BoxAnswer::Yes, BoxAnswer::Yes});
     Press(Qt::RightButton);
     EXPECT_EQ(answers.Texts().last(), "Operation Complete.");
     EXPECT_TRUE(Has("images/logo/sun.jpg"));
@@ -160,4 +137,21 @@ TEST_F(ImageCommandsTest, RestoreDiscardingRecyclesTheImageFolder)
     for (const auto &entry : fs::recursive_directory_iterator(trash))
         recycled = recycled || entry.path().filename() == "discarded.jpg";
     EXPECT_TRUE(recycled);
+
+    ModifyImages("edited.jpg");
+    ForgetPreview();
+    Press(Qt::RightButton);
+    EXPECT_EQ(answers.Texts().mid(3), QStringList({kRestore, kKeep, "Operation Complete."}));
+    EXPECT_EQ(Image("images/logo/sun.jpg"), Image("default_images/logo/sun.jpg"));
+    EXPECT_TRUE(Has("images/logo/edited.jpg"));
+    EXPECT_EQ(Image("images/header/hills.jpg"), "changed");
+    EXPECT_TRUE(Rebuilt());
+
+    fs::remove_all(folder.Path("templates/meadowlark/images"));
+    WriteTemplateFile("meadowlark", "images", "a file where the folder belongs");
+    ForgetPreview();
+    ScriptedBoxes yes({BoxAnswer::Yes, BoxAnswer::Yes});
+    Press(Qt::RightButton);
+    EXPECT_EQ(yes.Texts().last(), "Unknown error: cannot restore images from backup. You may need to reinstall Quorlin");
+    EXPECT_TRUE(Rebuilt());
 }

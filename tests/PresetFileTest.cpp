@@ -115,7 +115,7 @@ TEST_F(PresetFileTest, ItemsAndRowsThatDoNotPairUp)
     EXPECT_EQ(ReadItems(doc, ColorFolder() + "Long.xml", {"title"}).size(), 3u) << "rows beyond the items are dropped";
 }
 
-TEST_F(PresetFileTest, ApplyMatchesTitlesExactly)
+TEST_F(PresetFileTest, ApplyMatchesTitlesExactlyAndStopsAtAnUnreadableItem)
 {
     folder.Write("p.xml",
                  "<r><c><item><title>ink</title><var>%%LOWER%%</var><default>#000001</default></item>"
@@ -140,10 +140,7 @@ TEST_F(PresetFileTest, ApplyMatchesTitlesExactly)
     EXPECT_EQ(layouts[0].option, "pills");
     EXPECT_EQ(layouts[0].folder, "") << "a missing element reads as empty";
     EXPECT_EQ(layouts[0].variable, "%%MENU%%") << "the variable name is never read from a preset";
-}
 
-TEST_F(PresetFileTest, ApplyStopsAtAnUnreadableItem)
-{
     folder.Write("p.xml",
                  "<r><c><item><title>Ink</title><default>#111111</default></item>"
                  "<item><title>Paper</title><default>#2<!-- no --></default></item>"
