@@ -28,7 +28,7 @@ protected:
 
 }  // namespace
 
-TEST(CatalogueFile, SettingsNeedThreeLines)
+TEST(CatalogueFile, SettingsNeedThreeLinesAndValuesReadBackByteForByte)
 {
     TempFolder dir;
     const struct {
@@ -45,11 +45,7 @@ TEST(CatalogueFile, SettingsNeedThreeLines)
         EXPECT_EQ(Fields(read), Fields(entry)) << settings;
     }
     EXPECT_EQ(ReadTemplateEntry(dir.Path("missing"), "missing").title, "missing");
-}
 
-TEST(CatalogueFile, ValuesReadBackByteForByte)
-{
-    TempFolder dir;
     // Escaped characters, a Latin-1 name, control and zero bytes, a lone surrogate, overlong sequences.
     const std::vector<TemplateEntry> entries = {
         {"Caf\xC3\xA9 & B\xC3\xA4" "ckerei <b>", "Zo\xC3\xAB > all", "caf\xE9", "CC-BY"},

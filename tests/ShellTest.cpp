@@ -92,20 +92,7 @@ TEST_F(ShellTest, ShellCopyRenamesOnCollisionMakesTargetFoldersAndRefusesImpossi
     EXPECT_FALSE(temp.Exists("src/src"));
 }
 
-TEST_F(ShellTest, CopyFolderWithShellCopiesIntoAnExistingFolderOrAsANewOne)
-{
-    temp.Write("template/images/a.jpg", "a");
-    fs::create_directory(temp.Path("export"));
-    CopyFolderWithShell(temp.Path("template"), temp.Path("export"));
-    CopyFolderWithShell(temp.Path("template"), temp.Path("backup"));
-    EXPECT_EQ(temp.Read("export/template/images/a.jpg") + temp.Read("backup/images/a.jpg"), "aa");
-    EXPECT_TRUE(shown.empty());
-    CopyFolderWithShell(temp.Path("missing"), temp.Path("export"));
-    EXPECT_EQ(Shown(BoxKind::Error), 1);
-    EXPECT_EQ(shown.back().text, QStringLiteral("Operation Aborted... "));
-}
-
-TEST_F(ShellTest, SecondExportAsksBeforeReplacingEachFile)
+TEST_F(ShellTest, SecondExportAsksBeforeReplacingEachFileAndAFirstOneMakesTheFolder)
 {
     const struct {
         std::map<std::string, BoxAnswer> answers;
@@ -129,6 +116,13 @@ TEST_F(ShellTest, SecondExportAsksBeforeReplacingEachFile)
         EXPECT_EQ(Shown(BoxKind::Replace), questions) << result;
         EXPECT_EQ(Shown(BoxKind::Error), errors) << result;
     }
+    EXPECT_EQ(shown.back().text, QStringLiteral("Operation Aborted... "));
+    shown.clear();
+    temp.Write("template/sub/e", "e");
+    CopyFolderWithShell(temp.Path("template"), temp.Path("backup"));
+    EXPECT_EQ(temp.Read("backup/d") + temp.Read("backup/sub/e"), "newe");
+    CopyFolderWithShell(temp.Path("missing"), temp.Path("export"));
+    EXPECT_EQ(Shown(BoxKind::Error), 1) << "only for the missing source";
 }
 
 TEST_F(ShellTest, QuestionsStayUncoveredHoweverLongTheUserTakes)
