@@ -92,13 +92,24 @@ protected:
     bool OutputHas(const std::string &relative) const { return folder.Exists("templates/t/template/" + relative); }
 };
 
-TEST_F(GenerationTest, PageAndStyleSheetsAreWrittenByteForByte)
+TEST_F(GenerationTest, PageStyleSheetsAndStaticFilesAreWrittenByteForByte)
 {
     AddSite("<head>%%css%%\r\n%%PRINT%%</head>\r\n<p>%%CSS%%</p>\r\n%%BOX%%x%%GAP%%y\r\n<img src=\"%%LOGO%%\" />\r\n"
                 "<p style=\"%%FONT%%\"></p>");
+    WriteTemplateFile("t", "static_files.qrl", "js/app.js\r\n\r\n   \r\\docs\\read me.txt\n\\/js/c.js\n");
+    WriteTemplateFile("t", "js/app.js", "app");
+    WriteTemplateFile("t", "js/c.js", "c");
+    WriteTemplateFile("t", "docs/read me.txt", "doc");
     Open("t");
+    Window().Ui()->CheckBox2->setChecked(true);
+    Window().Ui()->CheckBox3->setChecked(true);
     EnterFilesPage();
     EXPECT_TRUE(boxes.Shown().empty()) << boxes.Texts().join('|').toStdString();
+    EXPECT_EQ(Items(Window().Ui()->ListBox13),
+              (QStringList{"js/app.js", "docs/read me.txt", "/js/c.js", "img/%%GAP%%.png", "css/main.css", "print.css",
+                           "index.html", "index_dw_mx.dwt", "index_ms_ew.dwt"}))
+        << "in the order of writing";
+    EXPECT_EQ(Output("js/app.js") + Output("docs/read me.txt") + Output("js/c.js"), "appdocc");
     EXPECT_EQ(Output("index.html"),
               "<head><link rel=\"stylesheet\" type=\"text/css\" media=\"screen\" href=\"css/main.css\" />\r\n"
               "<link rel=\"stylesheet\" type=\"text/css\" media=\"print\" href=\"print.css\" /></head>\r\n"
@@ -112,25 +123,8 @@ TEST_F(GenerationTest, PageAndStyleSheetsAreWrittenByteForByte)
                                    "font-style:;\r\ntext-decoration:none;\r\n }");
     EXPECT_EQ(Output("img/%%GAP%%.png"), "png bytes");
     EXPECT_EQ(Window().HtmlView()->text().toStdString(), Window().HtmlBuffer().Text());
-    EXPECT_EQ(Window().HtmlBuffer().Text(), Output("index.html"));
+    EXPECT_EQ(Window().HtmlBuffer().Text(), Output("index.html")) << "the buffer ends on the generated page";
     EXPECT_EQ(Window().CssView()->text().toStdString(), Output("print.css")) << "the last style sheet is shown";
-}
-
-TEST_F(GenerationTest, FileListFollowsTheOrderOfWriting)
-{
-    AddSite("%%CSS%%\r\n<!--BEGIN_EDITABLE-->");
-    WriteTemplateFile("t", "static_files.qrl", "js/app.js\r\n\r\n   \r\\docs\\read me.txt\n\\/js/c.js\n");
-    WriteTemplateFile("t", "js/app.js", "app");
-    WriteTemplateFile("t", "js/c.js", "c");
-    WriteTemplateFile("t", "docs/read me.txt", "doc");
-    Open("t");
-    Window().Ui()->CheckBox2->setChecked(true);
-    Window().Ui()->CheckBox3->setChecked(true);
-    EnterFilesPage();
-    EXPECT_EQ(Items(Window().Ui()->ListBox13),
-              (QStringList{"js/app.js", "docs/read me.txt", "/js/c.js", "img/%%GAP%%.png", "css/main.css", "print.css",
-                           "index.html", "index_dw_mx.dwt", "index_ms_ew.dwt"}));
-    EXPECT_EQ(Output("js/app.js") + Output("docs/read me.txt") + Output("js/c.js"), "appdocc");
 }
 
 TEST_F(GenerationTest, CheckBoxesMakeAndRemoveTheirEditorTemplates)
@@ -143,7 +137,6 @@ TEST_F(GenerationTest, CheckBoxesMakeAndRemoveTheirEditorTemplates)
     ui->CheckBox2->click();
     ui->CheckBox3->click();
     EXPECT_EQ(Output("index_ms_ew.dwt"), "<!-- #BeginEditable \"Region_1\" -->a<!-- #EndEditable -->");
-    EXPECT_EQ(Window().HtmlBuffer().Text(), Output("index.html")) << "the buffer ends on the generated page";
 
     ui->CheckBox2->click();
     EXPECT_FALSE(OutputHas("index_dw_mx.dwt"));

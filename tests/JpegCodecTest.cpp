@@ -50,8 +50,7 @@ void LimitAddressSpaceGrowth(rlim_t bytes)
     setrlimit(RLIMIT_AS, &limit);
 }
 
-// Whether the editor's decoding and the thumbnail's both open the file; the
-// reason of a refusal goes to the error output.
+// Whether the editor's decoding and the thumbnail's both open the file; refusals go to stderr.
 bool Opens(const std::string &path)
 {
     try {
@@ -71,8 +70,7 @@ TEST(JpegCodec, RoundTripKeepsSizeAndColoursInBlueGreenRedOrderAndGrayExpandsToT
     const BgrImage original = Tiles(37, 21, 16);
     EncodeJpegFile(original, folder.Path("q.jpg"));
     const BgrImage decoded = DecodeJpegFile(folder.Path("q.jpg"));
-    ASSERT_EQ(decoded.width, 37);
-    ASSERT_EQ(decoded.height, 21);
+    ASSERT_EQ(std::pair(decoded.width, decoded.height), std::pair(37, 21));
     EXPECT_LT(MeanDifference(original, decoded), 5.0);
 
     const QImage shown = LoadJpegImage(folder.Path("q.jpg"));

@@ -74,16 +74,20 @@ TEST_F(OpeningTest, SettingsValuesAreTidiedAndAMalformedFileLeavesTheFirstNames)
               (StringList{"index_temp.html", "template", "presets", "images"}));
 }
 
-TEST_F(OpeningTest, StyleSheetIsInlinedAtTheFirstOccurrenceOfItsVariable)
+TEST_F(OpeningTest, StyleSheetIsInlinedAtTheFirstOccurrenceOfItsVariableAndAMissingListIsReported)
 {
-    AddSmall("t", "<head>%%css%%</head>\n<p>%%CSS%%</p>\n");
+    AddSmall("t", "<head>%%css%%</head>\n<p>%%CSS%% %%INK%%</p>\n");
     Open("t");
     EXPECT_EQ(Window().WorkingPage(), (StringList{"<head><style type=\"text/css\" media=\"screen\">body {",
-                                                  "  color: %%INK%%;", "}</style></head>", "<p>%%CSS%%</p>", ""}));
+                                                  "  color: %%INK%%;", "}</style></head>", "<p>%%CSS%% %%INK%%</p>", ""}));
     EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"),
               "<head><style type=\"text/css\" media=\"screen\">body {\n  color: #102030;\n}</style></head>\n"
-              "<p>%%CSS%%</p>\n")
+              "<p>%%CSS%% #102030</p>\n")
         << "the preview keeps the page's LF line ends";
+    std::filesystem::remove(folder.Path("templates/t/style_files.xml"));
+    Open("t");
+    EXPECT_EQ(boxes.Texts(), QStringList{"Missing configuration file (\"style_files.xml\")"});
+    EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"), "<head>%%css%%</head>\n<p>%%CSS%% #102030</p>\n");
 }
 
 TEST_F(OpeningTest, PreviewFileAndOutputFolderNeverTakeTheTemplatesOwnFilesNorLeadOut)
@@ -152,15 +156,6 @@ TEST_F(OpeningTest, MissingFilesAndFilesLeadingOutEndTheOpeningWithOneErrorBox)
         EXPECT_TRUE(Window().updatesEnabled());
         EXPECT_FALSE(Window().Ui()->PageControl1->isTabVisible(1));
     }
-}
-
-TEST_F(OpeningTest, MissingStyleSheetListIsReportedAndTheOpeningGoesOn)
-{
-    AddSmall("t", "%%CSS%% %%INK%%");
-    std::filesystem::remove(folder.Path("templates/t/style_files.xml"));
-    Open("t");
-    EXPECT_EQ(boxes.Texts(), QStringList{"Missing configuration file (\"style_files.xml\")"});
-    EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"), "%%CSS%% #102030");
 }
 
 TEST_F(OpeningTest, DefaultButtonsRereadTheirFileAndPresetsAndAFailureLeavesPaintingOn)
