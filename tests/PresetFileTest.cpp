@@ -62,7 +62,7 @@ TEST_F(PresetFileTest, RefusedNamesWriteNothingButTheFoldersAndOthersAreKeptAsTy
     EXPECT_EQ(SaveColors("Dir"), SaveOutcome::WriteFailed) << "a folder is no preset, and cannot be written";
 }
 
-TEST_F(PresetFileTest, SavedColourPresetIsTheConfigurationFileWithTheRowValues)
+TEST_F(PresetFileTest, SavedColourPresetIsTheConfigurationFileWithTheRowValuesWhereTheyPairUp)
 {
     folder.Write("tpl/colors.xml", kColors);
     colors[0].value = "#0A0B0C";
@@ -80,6 +80,15 @@ TEST_F(PresetFileTest, SavedColourPresetIsTheConfigurationFileWithTheRowValues)
     const std::string saved = folder.Read("tpl/presets/colors/Shop.xml");
     EXPECT_EQ(saved, folder.Read("expected.xml"));
     EXPECT_NE(saved.find("<note>kept</note>"), std::string::npos);
+
+    colors.pop_back();
+    EXPECT_THROW(SaveColors("Short"), std::runtime_error) << "fewer rows than items";
+    EXPECT_FALSE(folder.Exists("tpl/presets/colors/Short.xml"));
+    EXPECT_FALSE(doc.IsOpen());
+    colors.push_back({"Rule", "%%RULE%%", "#1"});
+    colors.push_back({"Extra", "%%EXTRA%%", "#2"});
+    ASSERT_EQ(SaveColors("Long"), SaveOutcome::Saved);
+    EXPECT_EQ(ReadItems(doc, ColorFolder() + "Long.xml", {"title"}).size(), 3u) << "rows beyond the items are dropped";
 }
 
 TEST_F(PresetFileTest, ImageAndLayoutPresetsKeepTheFolderInVar)
@@ -99,20 +108,6 @@ TEST_F(PresetFileTest, ImageAndLayoutPresetsKeepTheFolderInVar)
               (std::vector<std::string>{"Logo", "img\\other\\", "b.jpg", "img\\logo\\"}));
     EXPECT_EQ(ReadItems(doc, Dir() + "/presets/layouts/P.xml", {"title", "var", "default", "folder"}).at(0),
               (std::vector<std::string>{"Menu", "lay\\alt\\", "pills", "lay\\menu\\"}));
-}
-
-TEST_F(PresetFileTest, ItemsAndRowsThatDoNotPairUp)
-{
-    folder.Write("tpl/colors.xml", kColors);
-    colors.pop_back();
-    EXPECT_THROW(SaveColors("Short"), std::runtime_error);
-    EXPECT_FALSE(folder.Exists("tpl/presets/colors/Short.xml"));
-    EXPECT_FALSE(doc.IsOpen());
-
-    colors.push_back({"Rule", "%%RULE%%", "#1"});
-    colors.push_back({"Extra", "%%EXTRA%%", "#2"});
-    ASSERT_EQ(SaveColors("Long"), SaveOutcome::Saved);
-    EXPECT_EQ(ReadItems(doc, ColorFolder() + "Long.xml", {"title"}).size(), 3u) << "rows beyond the items are dropped";
 }
 
 TEST_F(PresetFileTest, ApplyMatchesTitlesExactlyAndStopsAtAnUnreadableItem)
