@@ -62,7 +62,7 @@ TEST_F(PresetFileTest, RefusedNamesWriteNothingButTheFoldersAndOthersAreKeptAsTy
     EXPECT_EQ(SaveColors("Dir"), SaveOutcome::WriteFailed) << "a folder is no preset, and cannot be written";
 }
 
-TEST_F(PresetFileTest, SavedColourPresetIsTheConfigurationFileWithTheRowValuesWhereTheyPairUp)
+TEST_F(PresetFileTest, SavedPresetIsTheConfigurationFileWithTheRowValuesWhereTheyPairUp)
 {
     folder.Write("tpl/colors.xml", kColors);
     colors[0].value = "#0A0B0C";
@@ -89,10 +89,8 @@ TEST_F(PresetFileTest, SavedColourPresetIsTheConfigurationFileWithTheRowValuesWh
     colors.push_back({"Extra", "%%EXTRA%%", "#2"});
     ASSERT_EQ(SaveColors("Long"), SaveOutcome::Saved);
     EXPECT_EQ(ReadItems(doc, ColorFolder() + "Long.xml", {"title"}).size(), 3u) << "rows beyond the items are dropped";
-}
 
-TEST_F(PresetFileTest, ImageAndLayoutPresetsKeepTheFolderInVar)
-{
+    // Image and layout presets keep the folder in <var>.
     folder.Write("tpl/images.xml",
                  "<r><c><item><image>Logo</image><url>a.jpg</url><folder>img\\logo\\</folder>"
                  "<var>%%LOGO%%</var></item></c></r>");
@@ -103,7 +101,6 @@ TEST_F(PresetFileTest, ImageAndLayoutPresetsKeepTheFolderInVar)
     const std::vector<LayoutRow> layouts{{"Menu", "pills", "lay\\alt\\", "%%MENU%%"}};
     ASSERT_EQ(SavePreset(doc, Dir(), "presets", "P", images), SaveOutcome::Saved);
     ASSERT_EQ(SavePreset(doc, Dir(), "presets", "P", layouts), SaveOutcome::Saved);
-
     EXPECT_EQ(ReadItems(doc, Dir() + "/presets/images/P.xml", {"image", "var", "url", "folder"}).at(0),
               (std::vector<std::string>{"Logo", "img\\other\\", "b.jpg", "img\\logo\\"}));
     EXPECT_EQ(ReadItems(doc, Dir() + "/presets/layouts/P.xml", {"title", "var", "default", "folder"}).at(0),
