@@ -70,7 +70,7 @@ TEST_F(HelpersFolderTest, ListFilesReplacesTheListWithEveryMatchAndNamesOnDiskFo
 {
     for (const char *file : {"b.xml", "A.XML", ".xml", "notes.txt"}) temp.Write(file, "");
     fs::create_directory(temp.Path("sub"));
-    for (const auto &[asked, onDisk] : {std::pair{"a.xml", "A.XML"}, {"b.xml", "b.xml"}, {"missing.xml", "missing.xml"}})
+    for (const auto &[asked, onDisk] : {std::pair{"a.xml", "A.XML"}, {"b.xml", "b.xml"}, {"gone.xml", "gone.xml"}})
         EXPECT_EQ(platform::NameOnDisk(temp.Path(), asked), onDisk);
     StringList list{"old"};
     ListFiles(list, temp.Path(), "*.*");

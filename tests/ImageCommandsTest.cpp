@@ -149,6 +149,7 @@ TEST_F(ImageCommandsTest, RestoreDiscardingRecyclesTheImageFolderAndKeepingOnlyA
     ForgetPreview();
     ScriptedBoxes yes({BoxAnswer::Yes, BoxAnswer::Yes});
     Press(Qt::RightButton);
-    EXPECT_EQ(yes.Texts().last(), "Unknown error: cannot restore images from backup. You may need to reinstall Quorlin");
+    EXPECT_EQ(yes.Texts().last(),
+              "Unknown error: cannot restore images from backup. You may need to reinstall Quorlin");
     EXPECT_TRUE(Rebuilt());
 }

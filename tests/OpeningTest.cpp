@@ -78,11 +78,11 @@ TEST_F(OpeningTest, StyleSheetIsInlinedAtTheFirstOccurrenceOfItsVariableAndAMiss
 {
     AddSmall("t", "<head>%%css%%</head>\n<p>%%CSS%% %%INK%%</p>\n");
     Open("t");
-    EXPECT_EQ(Window().WorkingPage(), (StringList{"<head><style type=\"text/css\" media=\"screen\">body {",
-                                                  "  color: %%INK%%;", "}</style></head>", "<p>%%CSS%% %%INK%%</p>", ""}));
+    const std::string style = "<head><style type=\"text/css\" media=\"screen\">body {";
+    EXPECT_EQ(Window().WorkingPage(),
+              (StringList{style, "  color: %%INK%%;", "}</style></head>", "<p>%%CSS%% %%INK%%</p>", ""}));
     EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"),
-              "<head><style type=\"text/css\" media=\"screen\">body {\n  color: #102030;\n}</style></head>\n"
-              "<p>%%CSS%% #102030</p>\n")
+              style + "\n  color: #102030;\n}</style></head>\n<p>%%CSS%% #102030</p>\n")
         << "the preview keeps the page's LF line ends";
     std::filesystem::remove(folder.Path("templates/t/style_files.xml"));
     Open("t");

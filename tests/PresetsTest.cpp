@@ -23,10 +23,21 @@ protected:
         InstallSample("meadowlark");
         Open("meadowlark");
     }
-    Ui::TForm1 *ui() const { return form->Ui(); }
-    PresetTab Colours() const { return {ui()->LabeledEdit2, ui()->ListBox4, ui()->Button4, ui()->Button3, ui()->Button5, "colors"}; }
-    PresetTab Images() const { return {ui()->LabeledEdit3, ui()->ListBox8, ui()->Button15, ui()->Button18, ui()->Button16, "images"}; }
-    PresetTab Layouts() const { return {ui()->LabeledEdit5, ui()->ListBox14, ui()->Button22, ui()->Button20, ui()->Button21, "layouts"}; }
+    PresetTab Colours() const
+    {
+        auto *u = form->Ui();
+        return {u->LabeledEdit2, u->ListBox4, u->Button4, u->Button3, u->Button5, "colors"};
+    }
+    PresetTab Images() const
+    {
+        auto *u = form->Ui();
+        return {u->LabeledEdit3, u->ListBox8, u->Button15, u->Button18, u->Button16, "images"};
+    }
+    PresetTab Layouts() const
+    {
+        auto *u = form->Ui();
+        return {u->LabeledEdit5, u->ListBox14, u->Button22, u->Button20, u->Button21, "layouts"};
+    }
     std::string PresetFile(const PresetTab &tab, const std::string &name) const
     {
         return "templates/meadowlark/presets/" + tab.folder + "/" + name + ".xml";
