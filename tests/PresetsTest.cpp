@@ -23,20 +23,14 @@ protected:
         InstallSample("meadowlark");
         Open("meadowlark");
     }
-    PresetTab Colours() const
+    enum Kind { kColours, kImages, kLayouts };
+    PresetTab Tab(Kind kind) const
     {
         auto *u = form->Ui();
-        return {u->LabeledEdit2, u->ListBox4, u->Button4, u->Button3, u->Button5, "colors"};
-    }
-    PresetTab Images() const
-    {
-        auto *u = form->Ui();
-        return {u->LabeledEdit3, u->ListBox8, u->Button15, u->Button18, u->Button16, "images"};
-    }
-    PresetTab Layouts() const
-    {
-        auto *u = form->Ui();
-        return {u->LabeledEdit5, u->ListBox14, u->Button22, u->Button20, u->Button21, "layouts"};
+        const PresetTab tabs[] = {{u->LabeledEdit2, u->ListBox4, u->Button4, u->Button3, u->Button5, "colors"},
+                                  {u->LabeledEdit3, u->ListBox8, u->Button15, u->Button18, u->Button16, "images"},
+                                  {u->LabeledEdit5, u->ListBox14, u->Button22, u->Button20, u->Button21, "layouts"}};
+        return tabs[kind];
     }
     std::string PresetFile(const PresetTab &tab, const std::string &name) const
     {
@@ -65,7 +59,7 @@ protected:
 
 TEST_F(PresetsTest, ColourPresetSavedAppliedAndDeleted)
 {
-    const PresetTab tab = Colours();
+    const PresetTab tab = Tab(kColours);
     auto &rows = Window().ColorTable().rows;
     const std::string original = Preview();
     Save(tab, "Evening");
@@ -100,7 +94,7 @@ TEST_F(PresetsTest, ColourPresetSavedAppliedAndDeleted)
 
 TEST_F(PresetsTest, NameBoxesRefuseWithoutTouchingTheList)
 {
-    const PresetTab tab = Layouts();
+    const PresetTab tab = Tab(kLayouts);
     EXPECT_EQ(tab.nameBox->text(), "[Enter Name of Preset Here]");
     tab.save->click();
     EXPECT_TRUE(std::filesystem::is_directory(folder.Path("templates/meadowlark/presets/layouts")));
@@ -126,7 +120,7 @@ TEST_F(PresetsTest, NameBoxesRefuseWithoutTouchingTheList)
 
 TEST_F(PresetsTest, ApplyRereadsTheListAndDeleteFailureKeepsTheEntry)
 {
-    const PresetTab tab = Images();
+    const PresetTab tab = Tab(kImages);
     Save(tab, "A");
     Save(tab, "B");
     std::filesystem::copy_file(folder.Path(PresetFile(tab, "A")), folder.Path(PresetFile(tab, "C")));
@@ -156,7 +150,7 @@ TEST_F(PresetsTest, PresetFolderLeadingOutIsNeitherListedNorWritten)
     folder.Write("x/colors/user.xml", "<r><c><item><title>Ink</title></item></c></r>");
     std::filesystem::create_directory_symlink(folder.Path("x"), folder.Path("templates/meadowlark/presets"));
     const auto outside = folder.Snapshot("x");
-    const PresetTab tab = Colours();
+    const PresetTab tab = Tab(kColours);
     ScriptedBoxes answers({platform::BoxAnswer::Ok, platform::BoxAnswer::Yes, platform::BoxAnswer::Ok,
                            platform::BoxAnswer::Ok, platform::BoxAnswer::Yes});
     for (const std::string root : {"presets", "../../x"}) {
