@@ -10,25 +10,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-CodeBuffer BufferOf(const std::vector<std::string> &lines)
-{
-    CodeBuffer buffer;
-    buffer.SetLines(lines);
-    return buffer;
-}
-
-TEST(GenerationText, LinkTagAndStaticEntriesKeepPathsAsWritten)
+TEST(GenerationText, LinkTagKeepsThePathAsWrittenAndEditorTemplatesNameAndNumberTheRegions)
 {
     EXPECT_EQ(LinkTag({"t", "main.css", "css\\", "%%V%%", "d", "screen, print"}),
               "<link rel=\"stylesheet\" type=\"text/css\" media=\"screen, print\" href=\"css\\main.css\" />");
-    const std::pair<const char *, const char *> entries[] = {
-        {" \t/js\\lib/app.js  ", "js/lib/app.js"}, {"images\\", "images"}, {"   ", ""},
-        {"//etc/passwd", "/etc/passwd"}};
-    for (const auto &[entry, tidied] : entries) EXPECT_EQ(StaticEntry(entry), tidied) << entry;
-}
-
-TEST(GenerationText, EditorTemplatesNameTheTitleAndHeadAndNumberTheRegions)
-{
     const std::vector<std::string> page = {
         "<!--begin_editable_title--><title>T</title><!--END_EDITABLE_TITLE-->",
         "<!--BEGIN_EDITABLE_HEAD--><meta /><!--END_EDITABLE_HEAD-->",
@@ -42,21 +27,14 @@ TEST(GenerationText, EditorTemplatesNameTheTitleAndHeadAndNumberTheRegions)
         const auto region = [&](const std::string &name, const std::string &body) {
             return open + name + "\" -->" + body + close;
         };
-        CodeBuffer buffer = BufferOf(page);
+        CodeBuffer buffer;
+        buffer.SetLines(page);
         ConvertToEditorTemplate(buffer, kind);
         EXPECT_EQ(buffer.Lines(), (std::vector<std::string>{region("doctitle", "<title>T</title>"),
                                                             region("head", "<meta />"),
                                                             region("Region_1", "a") + region("Region_2", "b"),
                                                             "<p>no markers</p>"}));
     }
-}
-
-TEST(GenerationText, StaticListIsCutAtEveryKindOfLineEnd)
-{
-    TempFolder folder;
-    folder.Write("list.qrl", "a\r\nb\rc\nd");
-    EXPECT_EQ(ReadStaticFileList(folder.Path("list.qrl")), (StringList{"a", "b", "c", "d"}));
-    EXPECT_THROW(ReadStaticFileList(folder.Path("missing.qrl")), std::runtime_error);
 }
 
 TEST(GenerationText, OnlyPathsStrictlyBelowTheFolderAreAdmitted)
@@ -114,13 +92,24 @@ protected:
     bool OutputHas(const std::string &relative) const { return folder.Exists("templates/t/template/" + relative); }
 };
 
-TEST_F(GenerationTest, PageAndStyleSheetsAreWrittenByteForByte)
+TEST_F(GenerationTest, PageStyleSheetsAndStaticFilesAreWrittenByteForByte)
 {
     AddSite("<head>%%css%%\r\n%%PRINT%%</head>\r\n<p>%%CSS%%</p>\r\n%%BOX%%x%%GAP%%y\r\n<img src=\"%%LOGO%%\" />\r\n"
                 "<p style=\"%%FONT%%\"></p>");
+    WriteTemplateFile("t", "static_files.qrl", "js/app.js\r\n\r\n   \r\\docs\\read me.txt\n\\/js/c.js\n");
+    WriteTemplateFile("t", "js/app.js", "app");
+    WriteTemplateFile("t", "js/c.js", "c");
+    WriteTemplateFile("t", "docs/read me.txt", "doc");
     Open("t");
+    Window().Ui()->CheckBox2->setChecked(true);
+    Window().Ui()->CheckBox3->setChecked(true);
     EnterFilesPage();
     EXPECT_TRUE(boxes.Shown().empty()) << boxes.Texts().join('|').toStdString();
+    EXPECT_EQ(Items(Window().Ui()->ListBox13),
+              (QStringList{"js/app.js", "docs/read me.txt", "/js/c.js", "img/%%GAP%%.png", "css/main.css", "print.css",
+                           "index.html", "index_dw_mx.dwt", "index_ms_ew.dwt"}))
+        << "in the order of writing";
+    EXPECT_EQ(Output("js/app.js") + Output("docs/read me.txt") + Output("js/c.js"), "appdocc");
     EXPECT_EQ(Output("index.html"),
               "<head><link rel=\"stylesheet\" type=\"text/css\" media=\"screen\" href=\"css/main.css\" />\r\n"
               "<link rel=\"stylesheet\" type=\"text/css\" media=\"print\" href=\"print.css\" /></head>\r\n"
@@ -136,25 +125,6 @@ TEST_F(GenerationTest, PageAndStyleSheetsAreWrittenByteForByte)
     EXPECT_EQ(Window().HtmlView()->text().toStdString(), Window().HtmlBuffer().Text());
     EXPECT_EQ(Window().HtmlBuffer().Text(), Output("index.html"));
     EXPECT_EQ(Window().CssView()->text().toStdString(), Output("print.css")) << "the last style sheet is shown";
-}
-
-TEST_F(GenerationTest, FileListFollowsTheOrderOfWriting)
-{
-    AddSite("%%CSS%%\r\n<!--BEGIN_EDITABLE-->");
-    WriteTemplateFile("t", "static_files.qrl", "js/app.js\r\n\r\n   \r\n\\docs\\read me.txt\n\\/js/c.js\n");
-    WriteTemplateFile("t", "js/app.js", "app");
-    WriteTemplateFile("t", "js/c.js", "c");
-    WriteTemplateFile("t", "docs/read me.txt", "doc");
-    Open("t");
-    Window().Ui()->CheckBox2->setChecked(true);
-    Window().Ui()->CheckBox3->setChecked(true);
-    EnterFilesPage();
-    EXPECT_EQ(Items(Window().Ui()->ListBox13),
-              (QStringList{"js/app.js", "docs/read me.txt", "/js/c.js", "img/%%GAP%%.png", "css/main.css", "print.css",
-                           "index.html", "index_dw_mx.dwt", "index_ms_ew.dwt"}));
-    EXPECT_EQ(Output("js/app.js"), "app");
-    EXPECT_EQ(Output("docs/read me.txt"), "doc");
-    EXPECT_EQ(Output("js/c.js"), "c");
 }
 
 TEST_F(GenerationTest, CheckBoxesMakeAndRemoveTheirEditorTemplates)
@@ -185,24 +155,26 @@ TEST_F(GenerationTest, CheckBoxesMakeAndRemoveTheirEditorTemplates)
     EXPECT_FALSE(OutputHas("index_ms_ew.dwt"));
 }
 
-TEST_F(GenerationTest, EveryEntryToTheFilesPageRecyclesAndRegenerates)
+TEST_F(GenerationTest, EveryEntryToTheFilesPageRecyclesAndRegeneratesPastAnUnreadableStaticList)
 {
     AddSite("%%INK%%");
     Open("t");
     EnterFilesPage();
     WriteTemplateFile("t", "template/stray.txt", "left over");
+    fs::create_directories(folder.Path("templates/t/static_files.qrl"));
     Window().ColorTable().rows[0].value = "#ABCDEF";
     EnterFilesPage();
     EXPECT_FALSE(OutputHas("stray.txt"));
     EXPECT_EQ(Output("index.html"), "#ABCDEF");
-
+    EXPECT_EQ(boxes.Texts(), QStringList{"Error Loading Static Files List..."});
     Window().Ui()->PageControl1->setCurrentWidget(Window().Ui()->TabSheet2);
     EXPECT_EQ(Output("index.html"), "#ABCDEF") << "leaving the page generates nothing";
 }
 
-TEST_F(GenerationTest, EntriesOutsideTheTemplateAreSkippedAndNamedOnce)
+TEST_F(GenerationTest, EntriesAndOutputFolderOutsideTheTemplateAreSkippedAndNamedOnce)
 {
     AddSite("%%CSS%% %%OUT%% %%LOGO%%");
+    WriteTemplateFile("t", "quorlin_settings.xml", ItemFile("<item><tempfolder>..</tempfolder></item>"));
     WriteTemplateFile("t", "static_files.qrl", "../outside.txt\nok.txt\nsub/../../outside.txt\n");
     WriteTemplateFile("t", "ok.txt", "ok");
     folder.Write("templates/outside.txt", "secret");
@@ -233,32 +205,10 @@ TEST_F(GenerationTest, EntriesOutsideTheTemplateAreSkippedAndNamedOnce)
     EXPECT_EQ(folder.Read("templates/outside.txt"), "secret");
     EXPECT_FALSE(folder.Exists("templates/t/outside.txt"));
     EXPECT_FALSE(OutputHas("outside.txt"));
-}
-
-TEST_F(GenerationTest, OutputFolderOutsideTheTemplateIsNeverRecycled)
-{
-    AddSite("x");
-    WriteTemplateFile("t", "quorlin_settings.xml", ItemFile("<item><tempfolder>..</tempfolder></item>"));
-    Open("t");
-    ScriptedBoxes shown;
-    EnterFilesPage();
-    EXPECT_TRUE(shown.Shown().empty()) << shown.Texts().join('|').toStdString();
-    EXPECT_TRUE(OutputHas("index.html")) << "the default output folder takes its place";
-    EXPECT_TRUE(folder.Exists("templates/t/index.html"));
+    EXPECT_TRUE(folder.Exists("templates/t/index.html")) << "the folder above is never recycled";
     Window().Ui()->Edit2->setText(QString::fromStdString(folder.Path("target")));
     Window().ExportTemplate();
     EXPECT_FALSE(folder.Exists("target/templates"));
-}
-
-TEST_F(GenerationTest, UnreadableStaticListIsReportedAndTheRestRuns)
-{
-    AddSite("%%INK%%");
-    fs::create_directories(folder.Path("templates/t/static_files.qrl"));
-    Open("t");
-    ScriptedBoxes shown;
-    EnterFilesPage();
-    EXPECT_EQ(shown.Texts(), QStringList{"Error Loading Static Files List..."});
-    EXPECT_EQ(Output("index.html"), "#102030");
 }
 
 TEST_F(GenerationTest, MissingOptionFileEndsTheGenerationWithPaintingOn)

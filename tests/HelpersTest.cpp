@@ -26,16 +26,7 @@ protected:
     TempFolder temp;
 };
 
-TEST_F(HelpersFolderTest, NamesOnDiskAreFoundWithoutRegardToAsciiCase)
-{
-    temp.Write("Narrow.LYO", "");
-    temp.Write("wide.lyo", "");
-    EXPECT_EQ(platform::NameOnDisk(temp.Path(), "narrow.lyo"), "Narrow.LYO");
-    EXPECT_EQ(platform::NameOnDisk(temp.Path(), "wide.lyo"), "wide.lyo");
-    EXPECT_EQ(platform::NameOnDisk(temp.Path(), "missing.lyo"), "missing.lyo");
-}
-
-TEST_F(HelpersFolderTest, WholeFileReadsTakeOnlyRegularFilesWithinTheirCap)
+TEST_F(HelpersFolderTest, WholeFileReadsTakeRegularFilesWithinTheirCapAndWritesNeverGoThroughALink)
 {
     temp.Write("page.html", "12345");
     fs::create_symlink("/dev/zero", temp.Path("zero"));
@@ -46,13 +37,9 @@ TEST_F(HelpersFolderTest, WholeFileReadsTakeOnlyRegularFilesWithinTheirCap)
     EXPECT_EQ(ReadFileBytes(temp.Path("zero"), kPageFileCap, bytes).Text(), "Not a regular file");
     EXPECT_FALSE(ReadFileBytes(temp.Path(""), kPageFileCap, bytes));
     EXPECT_EQ(bytes, "");
-}
 
-TEST_F(HelpersFolderTest, WholeFileWritesReplaceTheFileAndNeverWriteThroughALink)
-{
     temp.Write("outside/kept.txt", "mine");
     fs::create_symlink(temp.Path("outside/kept.txt"), temp.Path("link.txt"));
-    temp.Write("page.html", "old");
     fs::permissions(temp.Path("page.html"), fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_TRUE(WriteFileBytes(temp.Path("link.txt"), "new"));
     EXPECT_TRUE(WriteFileBytes(temp.Path("page.html"), "new"));
@@ -63,7 +50,7 @@ TEST_F(HelpersFolderTest, WholeFileWritesReplaceTheFileAndNeverWriteThroughALink
     // A failed write leaves the old file whole and nothing beside it.
     fs::create_directory(temp.Path("folder"));
     EXPECT_FALSE(WriteFileBytes(temp.Path("folder"), "x"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(temp.Path()), fs::directory_iterator()), 4);
+    EXPECT_EQ(std::distance(fs::directory_iterator(temp.Path()), fs::directory_iterator()), 5);
 }
 
 TEST_F(HelpersFolderTest, ListSubfoldersAppendsPlainFoldersOnly)
@@ -79,11 +66,12 @@ TEST_F(HelpersFolderTest, ListSubfoldersAppendsPlainFoldersOnly)
     EXPECT_THAT(list, ElementsAre("kept", "Alpha.d", "plain"));
 }
 
-TEST_F(HelpersFolderTest, ListFilesReplacesTheListWithEveryMatch)
+TEST_F(HelpersFolderTest, ListFilesReplacesTheListWithEveryMatchAndNamesOnDiskFoldAsciiCase)
 {
     for (const char *file : {"b.xml", "A.XML", ".xml", "notes.txt"}) temp.Write(file, "");
     fs::create_directory(temp.Path("sub"));
-
+    for (const auto &[asked, onDisk] : {std::pair{"a.xml", "A.XML"}, {"b.xml", "b.xml"}, {"gone.xml", "gone.xml"}})
+        EXPECT_EQ(platform::NameOnDisk(temp.Path(), asked), onDisk);
     StringList list{"old"};
     ListFiles(list, temp.Path(), "*.*");
     EXPECT_THAT(list, ElementsAre(".", "..", ".xml", "A.XML", "b.xml", "notes.txt", "sub"));
@@ -102,38 +90,32 @@ TEST_F(HelpersFolderTest, CopyFolderTreeAddsWhatIsMissingByEntryType)
     fs::create_directory_symlink("..", temp.Path("src/deep/up"));
     temp.Write("dst/logo.jpg", "edited");
     temp.Write("dst/mine.jpg", "mine");
-
     CopyFolderTree(temp.Path("src/"), temp.Path("dst/"));
-
-    EXPECT_EQ(temp.Read("dst/logo.jpg"), "edited");
-    EXPECT_EQ(temp.Read("dst/mine.jpg"), "mine");
-    EXPECT_EQ(temp.Read("dst/README"), "no extension");
-    EXPECT_EQ(temp.Read("dst/photos.2024/a.jpg"), "dotted folder");
-    EXPECT_EQ(temp.Read("dst/deep/inner.jpg"), "inner");
+    std::string copied;
+    for (const char *file : {"logo.jpg", "mine.jpg", "README", "photos.2024/a.jpg", "deep/inner.jpg"})
+        copied += temp.Read("dst/" + std::string(file)) + "|";
+    EXPECT_EQ(copied, "edited|mine|no extension|dotted folder|inner|");
     EXPECT_TRUE(fs::is_symlink(temp.Path("dst/deep/up")));
 }
 
-TEST(HelpersTextTest, IsAllDigitsAcceptsAsciiDigitsOnly)
+TEST(HelpersTextTest, DigitsSlashesAndColoursIncludingThePalettes)
 {
-    EXPECT_TRUE(IsAllDigits(""));
-    EXPECT_TRUE(IsAllDigits("0123456789"));
+    EXPECT_TRUE(IsAllDigits("") && IsAllDigits("0123456789"));
     for (const char *text : {"12px", "1.5", "-1", " 1"}) EXPECT_FALSE(IsAllDigits(text)) << text;
-}
-
-TEST(HelpersTextTest, StripBadSlashesTrimsBlanksAndSlashes)
-{
-    const std::pair<const char *, const char *> cases[] = {
+    const std::pair<const char *, const char *> slashes[] = {
         {" /css/ ", "css"}, {"\\images\\logo.gif", "images\\logo.gif"}, {"//a", "/a"},
-        {"/\\a", "a"}, {"a\\/", "a"}, {"a/\\", "a/"}, {"  templates/  ", "templates"},
-        {"\t\nimages\r\n", "images"}, {"   ", ""}, {"", ""}};
-    for (const auto &[text, stripped] : cases) EXPECT_EQ(StripBadSlashes(text), stripped) << text;
-}
-
-TEST(HelpersColorTest, ColorToHtmlWritesRedGreenBlueInUpperCase)
-{
-    EXPECT_EQ(ColorToHtml(0x0C0B0A), "#0A0B0C");
-    EXPECT_EQ(ColorToHtml(0x0080FF), "#FF8000");
+        {"/\\a", "a"}, {"a\\/", "a"}, {"a/\\", "a/"}, {"\t\nimages\r\n", "images"}, {"   ", ""}, {"", ""}};
+    for (const auto &[text, stripped] : slashes) EXPECT_EQ(StripBadSlashes(text), stripped) << text;
+    for (const auto &[color, html] : {std::pair{TColor{0x0C0B0A}, "#0A0B0C"}, {0x0080FF, "#FF8000"}}) {
+        EXPECT_EQ(ColorToHtml(color), html);
+        EXPECT_EQ(HtmlToColor(html), color);
+    }
     EXPECT_EQ(ColorToHtml(kColorNone), "#FFFFFF");
+    EXPECT_EQ(HtmlToColor("#ff8000"), 0x0080FF);
+    EXPECT_EQ(HtmlToColor("x12"), 0x12);
+    EXPECT_EQ(HtmlToColor("#12345"), 0x53412);
+    for (const char *text : {"", "#", "transparent", "#12 456", "#-12", "#+12", "#0x1234"})
+        EXPECT_EQ(HtmlToColor(text), kColorNone) << text;
 
     const QPalette saved = QApplication::palette();
     QPalette palette = saved;
@@ -144,16 +126,6 @@ TEST(HelpersColorTest, ColorToHtmlWritesRedGreenBlueInUpperCase)
     EXPECT_EQ(ColorToHtml(systemColor(5)), "#010203");
     EXPECT_EQ(ColorToHtml(systemColor(30)), "#070809");
     QApplication::setPalette(saved);
-}
-
-TEST(HelpersColorTest, HtmlToColorReadsThePairsBackwards)
-{
-    EXPECT_EQ(HtmlToColor("#0A0B0C"), 0x0C0B0A);
-    EXPECT_EQ(HtmlToColor("#ff8000"), 0x0080FF);
-    EXPECT_EQ(HtmlToColor("x12"), 0x12);
-    EXPECT_EQ(HtmlToColor("#12345"), 0x53412);
-    for (const char *text : {"", "#", "transparent", "#12 456", "#-12", "#+12", "#0x1234"})
-        EXPECT_EQ(HtmlToColor(text), kColorNone) << text;
 }
 
 }  // namespace

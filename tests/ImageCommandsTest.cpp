@@ -22,7 +22,6 @@ std::string Settings(const std::string &imageRoot, const std::string &backup)
 class ImageCommandsTest : public ControlsFixture {
 protected:
     void SetUp() override { InstallSample("meadowlark"); }
-    void OpenMeadowlark() { OpenShown("meadowlark"); }
 
     // Selects the Logo row and, without choosing it, the candidate `name`.
     void MarkLogoCandidate(const std::string &name)
@@ -48,7 +47,7 @@ protected:
 
 TEST_F(ImageCommandsTest, DeleteAsksAndOnlyYesDeletesAndReloads)
 {
-    OpenMeadowlark();
+    OpenShown("meadowlark");
     ClickRow(Window().Ui()->ListBox6, 0);
     ClickRow(Window().Ui()->ListBox7, 2);
     MarkLogoCandidate("leaf.jpg");
@@ -74,7 +73,7 @@ TEST_F(ImageCommandsTest, DeleteRefusesFoldersAndPlacesOutsideTheTemplate)
     WriteTemplateFile("meadowlark", "images/logo/old/inner.jpg", "x");
     std::string images = Image("images.xml");
     WriteTemplateFile("meadowlark", "images.xml", images.replace(images.find("leaf.jpg"), 8, "../../../victim.jpg"));
-    OpenMeadowlark();
+    OpenShown("meadowlark");
     ScriptedBoxes answers({BoxAnswer::Yes, BoxAnswer::Ok, BoxAnswer::Yes});
     MarkLogoCandidate("../../../victim.jpg");
     Press(Qt::LeftButton);
@@ -87,18 +86,30 @@ TEST_F(ImageCommandsTest, DeleteRefusesFoldersAndPlacesOutsideTheTemplate)
     EXPECT_EQ(Window().ImageTable().selected, 0) << "rows are not reloaded after a failure";
 }
 
-TEST_F(ImageCommandsTest, RestoreNeedsAUsableBackupAndTheRightButton)
+TEST_F(ImageCommandsTest, RestoreNeedsAUsableBackupNotNestedTheWayThatCannotGoAndTheRightButton)
 {
-    for (const auto &[root, backup] : {std::pair{"images", "../elsewhere"}, {"", "default_images"}, {"images", "missing"}}) {
-        WriteTemplateFile("meadowlark", "quorlin_settings.xml", Settings(root, backup));
+    const QString nested = "The image folder and its backup lie inside one another. Operation aborted.";
+    const struct {
+        const char *root, *backup;
+        std::deque<BoxAnswer> answers;
+        QStringList texts;
+    } cases[] = {{"images", "../elsewhere", {}, {kNoBackup}},
+                 {"", "default_images", {}, {kNoBackup}},
+                 {"images", "missing", {}, {kNoBackup}},
+                 {"images", "images/logo", {BoxAnswer::Yes, BoxAnswer::No}, {kRestore, kKeep, nested}},
+                 {"images", "images/logo", {BoxAnswer::Yes, BoxAnswer::Yes}, {kRestore, kKeep, "Operation Complete."}},
+                 {"images/logo", "images", {BoxAnswer::Yes, BoxAnswer::Yes}, {kRestore, kKeep, nested}}};
+    for (const auto &c : cases) {
+        WriteTemplateFile("meadowlark", "quorlin_settings.xml", Settings(c.root, c.backup));
         Open("meadowlark");
+        ScriptedBoxes answers(c.answers);
         Press(Qt::RightButton);
+        EXPECT_EQ(answers.Texts(), c.texts) << c.root << " " << c.backup;
     }
-    EXPECT_EQ(boxes.Texts(), QStringList(3, kNoBackup));
-    EXPECT_TRUE(Has("images/logo/leaf.jpg") && Has("default_images/logo/leaf.jpg"));
+    EXPECT_TRUE(Has("images/leaf.jpg") && Has("images/logo/leaf.jpg")) << "kept: the backup copied, nothing recycled";
 
     WriteTemplateFile("meadowlark", "quorlin_settings.xml", Settings("images", "default_images"));
-    OpenMeadowlark();
+    OpenShown("meadowlark");
     ModifyImages("edited.jpg");
     ScriptedBoxes answers({BoxAnswer::No, BoxAnswer::Yes, BoxAnswer::Cancel});
     Press(Qt::LeftButton);
@@ -108,48 +119,11 @@ TEST_F(ImageCommandsTest, RestoreNeedsAUsableBackupAndTheRightButton)
     EXPECT_FALSE(Has("images/logo/sun.jpg"));
 }
 
-TEST_F(ImageCommandsTest, RestoreRefusesOnlyTheWayThatNestedFoldersCannotGo)
+TEST_F(ImageCommandsTest, RestoreDiscardingRecyclesTheImageFolderAndKeepingOnlyAddsWhatIsMissing)
 {
-    const QString nested = "The image folder and its backup lie inside one another. Operation aborted.";
-    for (const auto &[root, backup, keep, outcome] :
-         {std::tuple{"images", "images/logo", BoxAnswer::No, nested}, {"images", "images/logo", BoxAnswer::Yes, "Operation Complete."},
-          {"images/logo", "images", BoxAnswer::Yes, nested}}) {
-        WriteTemplateFile("meadowlark", "quorlin_settings.xml", Settings(root, backup));
-        Open("meadowlark");
-        ScriptedBoxes answers({BoxAnswer::Yes, keep});
-        Press(Qt::RightButton);
-        EXPECT_EQ(answers.Texts(), QStringList({kRestore, kKeep, outcome})) << root;
-    }
-    EXPECT_TRUE(Has("images/leaf.jpg") && Has("images/logo/leaf.jpg")) << "kept: the backup copied, nothing recycled";
-}
-
-TEST_F(ImageCommandsTest, RestoreKeepingModifiedImagesOnlyAddsWhatIsMissing)
-{
-    OpenMeadowlark();
-    ModifyImages("edited.jpg");
-    ForgetPreview();
-    ScriptedBoxes answers({BoxAnswer::Yes, BoxAnswer::Yes, BoxAnswer::Ok, BoxAnswer::Yes, BoxAnswer::Yes, BoxAnswer::Ok,
-                           BoxAnswer::Yes, BoxAnswer::Yes});
-    Press(Qt::RightButton);
-    EXPECT_EQ(answers.Texts(), QStringList({kRestore, kKeep, "Operation Complete."}));
-    EXPECT_EQ(Image("images/logo/sun.jpg"), Image("default_images/logo/sun.jpg"));
-    EXPECT_TRUE(Has("images/logo/edited.jpg"));
-    EXPECT_EQ(Image("images/header/hills.jpg"), "changed");
-    EXPECT_TRUE(Rebuilt());
-
-    fs::remove_all(folder.Path("templates/meadowlark/images"));
-    WriteTemplateFile("meadowlark", "images", "a file where the folder belongs");
-    ForgetPreview();
-    Press(Qt::RightButton);
-    EXPECT_EQ(answers.Texts().last(), "Unknown error: cannot restore images from backup. You may need to reinstall Quorlin");
-    EXPECT_TRUE(Rebuilt());
-}
-
-TEST_F(ImageCommandsTest, RestoreDiscardingRecyclesTheImageFolder)
-{
-    OpenMeadowlark();
+    OpenShown("meadowlark");
     ModifyImages("discarded.jpg");
-    ScriptedBoxes answers({BoxAnswer::Yes, BoxAnswer::No});
+    ScriptedBoxes answers({BoxAnswer::Yes, BoxAnswer::No, BoxAnswer::Ok, BoxAnswer::Yes, BoxAnswer::Yes});
     Press(Qt::RightButton);
     EXPECT_EQ(answers.Texts().last(), "Operation Complete.");
     EXPECT_TRUE(Has("images/logo/sun.jpg"));
@@ -160,4 +134,22 @@ TEST_F(ImageCommandsTest, RestoreDiscardingRecyclesTheImageFolder)
     for (const auto &entry : fs::recursive_directory_iterator(trash))
         recycled = recycled || entry.path().filename() == "discarded.jpg";
     EXPECT_TRUE(recycled);
+
+    ModifyImages("edited.jpg");
+    ForgetPreview();
+    Press(Qt::RightButton);
+    EXPECT_EQ(answers.Texts().mid(3), QStringList({kRestore, kKeep, "Operation Complete."}));
+    EXPECT_EQ(Image("images/logo/sun.jpg"), Image("default_images/logo/sun.jpg"));
+    EXPECT_TRUE(Has("images/logo/edited.jpg"));
+    EXPECT_EQ(Image("images/header/hills.jpg"), "changed");
+    EXPECT_TRUE(Rebuilt());
+
+    fs::remove_all(folder.Path("templates/meadowlark/images"));
+    WriteTemplateFile("meadowlark", "images", "a file where the folder belongs");
+    ForgetPreview();
+    ScriptedBoxes yes({BoxAnswer::Yes, BoxAnswer::Yes});
+    Press(Qt::RightButton);
+    EXPECT_EQ(yes.Texts().last(),
+              "Unknown error: cannot restore images from backup. You may need to reinstall Quorlin");
+    EXPECT_TRUE(Rebuilt());
 }

@@ -23,84 +23,82 @@ protected:
 
 }  // namespace
 
-TEST_F(OpeningTest, OpensASampleTemplateIntoTheTables)
-{
-    InstallSample("meadowlark");
-    Open("meadowlark");
-    TForm1 &window = Window();
-    const auto *ui = window.Ui();
-    EXPECT_TRUE(boxes.Shown().empty()) << boxes.Texts().join('|').toStdString();
-    EXPECT_EQ(window.windowTitle(), "Quorlin -- Meadowlark Guesthouse");
-    EXPECT_EQ(ui->PageControl1->currentWidget(), ui->TabSheet2);
-    EXPECT_EQ(window.ColorTable().rows.size(), size_t(ui->ListBox2->count()));
-    const std::string preview = ReadTemplateFile("meadowlark", window.Names().TempFile);
-    EXPECT_NE(preview.find("<style type=\"text/css\" media=\"screen\">"), std::string::npos);
-    EXPECT_EQ(preview.find("%%"), std::string::npos) << "every variable is replaced";
-    EXPECT_TRUE(window.updatesEnabled());
-}
-
-TEST_F(OpeningTest, TemplateWithoutSettingsFileUsesTheFallbackNames)
+TEST_F(OpeningTest, SamplesOpenIntoTheTablesWithTheTabStripLaidOut)
 {
     InstallSample("ledgerline");
-    Open("ledgerline");
+    InstallSample("meadowlark");
+    auto *ui = Window().Ui();
+    Window().show();
+    const QTabBar *strip = ui->PageControl2->tabBar();
+    for (const char *id : {"ledgerline", "meadowlark", "ledgerline"}) {
+        ui->PageControl2->setCurrentIndex(4);
+        ui->PageControl1->setCurrentWidget(ui->TabSheet1);
+        Open(id);
+        EXPECT_EQ(ui->PageControl1->currentWidget(), ui->TabSheet2);
+        EXPECT_EQ(Window().ColorTable().rows.size(), size_t(ui->ListBox2->count()));
+        const std::string preview = ReadTemplateFile(id, Window().Names().TempFile);
+        EXPECT_TRUE(preview.ends_with("</html>\n") && preview.find("%%") == std::string::npos) << id;
+        EXPECT_TRUE(Window().updatesEnabled());
+        int previousRight = -1;
+        for (int tab = 0; tab < strip->count(); ++tab) {
+            if (!strip->isTabVisible(tab)) continue;
+            const QRect rect = strip->tabRect(tab);
+            EXPECT_EQ(strip->tabAt(rect.center()), tab) << id << " tab " << tab;
+            EXPECT_TRUE(previousRight < 0 || rect.left() == previousRight + 1) << id << " tab " << tab;
+            previousRight = rect.right();
+        }
+    }
+    EXPECT_TRUE(boxes.Shown().empty()) << boxes.Texts().join('|').toStdString();
+    EXPECT_EQ(Window().windowTitle(), "Quorlin -- Ledgerline Bookkeeping");
     const TemplateNames &names = Window().Names();
-    EXPECT_EQ(names.TempFile, "index_temp.html");
-    EXPECT_EQ(names.TempFolder, "template");
-    EXPECT_EQ(names.PresetRoot, "presets");
-    EXPECT_EQ(names.ImageRoot, "");
-    EXPECT_FALSE(Window().Ui()->PageControl2->isTabVisible(3)) << "no fonts.xml: no fonts tab";
-    EXPECT_TRUE(folder.Exists("templates/ledgerline/index_temp.html"));
+    EXPECT_EQ((StringList{names.TempFile, names.TempFolder, names.PresetRoot, names.ImageRoot}),
+              (StringList{"index_temp.html", "template", "presets", ""})) << "no settings file";
+    EXPECT_FALSE(ui->PageControl2->isTabVisible(3)) << "no fonts.xml: no fonts tab";
 }
 
-TEST_F(OpeningTest, SettingsValuesAreTidiedButTheTempFileIsNot)
+TEST_F(OpeningTest, SettingsValuesAreTidiedAndAMalformedFileLeavesTheFirstNames)
 {
     AddSmall("t", "%%CSS%%");
     WriteTemplateFile("t", "quorlin_settings.xml",
                       ItemFile("<item><imageroot>  /pics\\ </imageroot><tempfile>css\\ prev.html</tempfile>"
                             "<tempfolder></tempfolder><presetroot>my\\sets\\</presetroot></item>"));
+    AddSmall("bad", "x");
+    WriteTemplateFile("bad", "quorlin_settings.xml", "<r><c><item>");
     Open("t");
     const TemplateNames &names = Window().Names();
-    EXPECT_EQ(names.ImageRoot, "pics");
-    EXPECT_EQ(names.TempFile, "css\\ prev.html");
-    EXPECT_EQ(names.TempFolder, "template");
-    EXPECT_EQ(names.PresetRoot, "my/sets");
+    EXPECT_EQ((StringList{names.TempFile, names.TempFolder, names.PresetRoot, names.ImageRoot}),
+              (StringList{"css\\ prev.html", "template", "my/sets", "pics"}));
     EXPECT_TRUE(folder.Exists("templates/t/css/ prev.html"));
+    Open("bad");
+    EXPECT_EQ(boxes.Texts(), QStringList{"Error: Cannot Load Template Settings. You may need to reinstall Quorlin."});
+    EXPECT_EQ((StringList{names.TempFile, names.TempFolder, names.PresetRoot, names.ImageRoot}),
+              (StringList{"index_temp.html", "template", "presets", "images"}));
 }
 
-TEST_F(OpeningTest, StyleSheetIsInlinedAtTheFirstOccurrenceOfItsVariable)
+TEST_F(OpeningTest, StyleSheetIsInlinedAtTheFirstOccurrenceOfItsVariableAndAMissingListIsReported)
 {
-    AddSmall("t", "<head>%%css%%</head>\n<p>%%CSS%%</p>\n");
+    AddSmall("t", "<head>%%css%%</head>\n<p>%%CSS%% %%INK%%</p>\n");
     Open("t");
-    const StringList &page = Window().WorkingPage();
-    ASSERT_EQ(page.size(), 5u);
-    EXPECT_EQ(page[0], "<head><style type=\"text/css\" media=\"screen\">body {");
-    EXPECT_EQ(page[1], "  color: %%INK%%;");
-    EXPECT_EQ(page[2], "}</style></head>");
-    EXPECT_EQ(page[3], "<p>%%CSS%%</p>");
+    const std::string style = "<head><style type=\"text/css\" media=\"screen\">body {";
+    EXPECT_EQ(Window().WorkingPage(),
+              (StringList{style, "  color: %%INK%%;", "}</style></head>", "<p>%%CSS%% %%INK%%</p>", ""}));
     EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"),
-              "<head><style type=\"text/css\" media=\"screen\">body {\n  color: #102030;\n}</style></head>\n"
-              "<p>%%CSS%%</p>\n")
+              style + "\n  color: #102030;\n}</style></head>\n<p>%%CSS%% #102030</p>\n")
         << "the preview keeps the page's LF line ends";
-}
-
-TEST_F(OpeningTest, PreviewFileOutsideTheTemplateFolderIsNotTaken)
-{
-    AddSmall("t", "page");
-    folder.Write("templates/keep.html", "precious");
-    WriteTemplateFile("t", "quorlin_settings.xml", ItemFile("<item><tempfile>..\\keep.html</tempfile></item>"));
+    std::filesystem::remove(folder.Path("templates/t/style_files.xml"));
     Open("t");
-    EXPECT_EQ(Window().Names().TempFile, "index_temp.html");
-    EXPECT_EQ(folder.Read("templates/keep.html"), "precious");
-    EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"), "page");
+    EXPECT_EQ(boxes.Texts(), QStringList{"Missing configuration file (\"style_files.xml\")"});
+    EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"), "<head>%%css%%</head>\n<p>%%CSS%% #102030</p>\n");
 }
 
-TEST_F(OpeningTest, PreviewFileAndOutputFolderNeverTakeTheTemplatesOwnFiles)
+TEST_F(OpeningTest, PreviewFileAndOutputFolderNeverTakeTheTemplatesOwnFilesNorLeadOut)
 {
     AddSmall("t", "%%CSS%%");
+    folder.Write("templates/keep.html", "precious");
     WriteTemplateFile("t", "images.xml", ItemFile("<item><url>logo.gif</url><folder>img/</folder></item>"));
     WriteTemplateFile("t", "img/logo.gif", "GIF89a");
     const std::pair<std::string, std::string> taken[] = {
-        {"index.html", "img"}, {"css\\main.css", "backup"}, {"img", "presets/"}};
+        {"index.html", "img"}, {"css\\main.css", "backup"}, {"img", "presets/"}, {"..\\keep.html", "css"}};
     for (const auto &[tempFile, tempFolder] : taken) {
         WriteTemplateFile("t", "quorlin_settings.xml",
                           ItemFile("<item><tempfile>" + tempFile + "</tempfile><tempfolder>" + tempFolder +
@@ -112,6 +110,7 @@ TEST_F(OpeningTest, PreviewFileAndOutputFolderNeverTakeTheTemplatesOwnFiles)
         EXPECT_EQ(ReadTemplateFile("t", "index.html"), "%%CSS%%");
         EXPECT_EQ(ReadTemplateFile("t", "img/logo.gif"), "GIF89a");
     }
+    EXPECT_EQ(folder.Read("templates/keep.html"), "precious");
     WriteTemplateFile("t", "quorlin_settings.xml", ItemFile("<item><tempfile>index.html</tempfile></item>"));
     WriteTemplateFile("t", "images.xml", "<r><c><item>");
     Open("t");
@@ -137,22 +136,6 @@ TEST_F(OpeningTest, StyleSheetsAndOptionFilesOutsideTheTemplateAreSkippedAndName
     EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"), "%%CSS%% %%LINK%% %%OUT%%");
 }
 
-TEST_F(OpeningTest, MalformedSettingsFileLeavesTheFirstNamesNotThePreviousTemplates)
-{
-    AddSmall("named", "x");
-    WriteTemplateFile("named", "quorlin_settings.xml",
-                      ItemFile("<item><tempfile>n.html</tempfile><tempfolder>out</tempfolder>"
-                               "<presetroot>sets</presetroot></item>"));
-    AddSmall("bad", "x");
-    WriteTemplateFile("bad", "quorlin_settings.xml", "<r><c><item>");
-    Open("named");
-    Open("bad");
-    EXPECT_EQ(boxes.Texts(), QStringList{"Error: Cannot Load Template Settings. You may need to reinstall Quorlin."});
-    const TemplateNames &names = Window().Names();
-    EXPECT_EQ((StringList{names.TempFile, names.TempFolder, names.PresetRoot, names.ImageRoot}),
-              (StringList{"index_temp.html", "template", "presets", "images"}));
-}
-
 TEST_F(OpeningTest, MissingFilesAndFilesLeadingOutEndTheOpeningWithOneErrorBox)
 {
     AddSmall("nopage", "");
@@ -176,16 +159,7 @@ TEST_F(OpeningTest, MissingFilesAndFilesLeadingOutEndTheOpeningWithOneErrorBox)
     }
 }
 
-TEST_F(OpeningTest, MissingStyleSheetListIsReportedAndTheOpeningGoesOn)
-{
-    AddSmall("t", "%%CSS%% %%INK%%");
-    std::filesystem::remove(folder.Path("templates/t/style_files.xml"));
-    Open("t");
-    EXPECT_EQ(boxes.Texts(), QStringList{"Missing configuration file (\"style_files.xml\")"});
-    EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"), "%%CSS%% #102030");
-}
-
-TEST_F(OpeningTest, DefaultButtonRereadsItsFileAndPresets)
+TEST_F(OpeningTest, DefaultButtonsRereadTheirFileAndPresetsAndAFailureLeavesPaintingOn)
 {
     AddSmall("t", "%%INK%%");
     Open("t");
@@ -203,39 +177,11 @@ TEST_F(OpeningTest, DefaultButtonRereadsItsFileAndPresets)
     EXPECT_EQ(window.Ui()->PageControl2->maximumHeight(), 207) << "hiding the current tab is no change of tab";
     EXPECT_TRUE(window.ColorTable().rows.empty());
     EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"), "%%INK%%");
-}
 
-TEST_F(OpeningTest, FontsFileThatFailsKeepsItsFirstRowsAndLeavesPaintingOn)
-{
-    AddSmall("t", "x");
-    Open("t");
     WriteTemplateFile("t", "fonts.xml",
                       ItemFile("<item><title>Body</title></item><item><title><b>nested</b></title></item>"));
-    EXPECT_THROW(Window().Button7Click(), std::runtime_error);
-    EXPECT_TRUE(Window().updatesEnabled());
-    EXPECT_EQ(Window().FontTable().rows.size(), 1u);
-    EXPECT_EQ(Items(Window().Ui()->ListBox5), QStringList{"Body"});
-    EXPECT_TRUE(Window().Ui()->PageControl2->isTabVisible(3));
-}
-
-TEST_F(OpeningTest, TabStripIsLaidOutForEveryTemplateOpened)
-{
-    InstallSample("ledgerline");
-    InstallSample("meadowlark");
-    auto *ui = Window().Ui();
-    Window().show();
-    const QTabBar *strip = ui->PageControl2->tabBar();
-    for (const char *id : {"ledgerline", "meadowlark", "ledgerline"}) {
-        ui->PageControl2->setCurrentIndex(4);
-        ui->PageControl1->setCurrentWidget(ui->TabSheet1);
-        Open(id);
-        int previousRight = -1;
-        for (int tab = 0; tab < strip->count(); ++tab) {
-            if (!strip->isTabVisible(tab)) continue;
-            const QRect rect = strip->tabRect(tab);
-            EXPECT_EQ(strip->tabAt(rect.center()), tab) << id << " tab " << tab;
-            EXPECT_TRUE(previousRight < 0 || rect.left() == previousRight + 1) << id << " tab " << tab;
-            previousRight = rect.right();
-        }
-    }
+    EXPECT_THROW(window.Button7Click(), std::runtime_error);
+    EXPECT_TRUE(window.updatesEnabled());
+    EXPECT_EQ(Items(window.Ui()->ListBox5), QStringList{"Body"}) << "the rows read before the failure stay";
+    EXPECT_TRUE(window.Ui()->PageControl2->isTabVisible(3));
 }

@@ -29,17 +29,6 @@ protected:
     std::string Dir() const { return folder.Path("tpl"); }
     std::string ColorFolder() const { return Dir() + "/presets/colors/"; }
     SaveOutcome SaveColors(const std::string &name) { return SavePreset(doc, Dir(), "presets", name, colors); }
-    std::vector<std::vector<std::string>> Read(const std::string &path, const std::vector<std::string> &fields)
-    {
-        return ReadItems(doc, path, fields);
-    }
-    static std::size_t FileCount(const std::string &dir)
-    {
-        std::size_t count = 0;
-        for (const auto &entry : std::filesystem::recursive_directory_iterator(dir))
-            count += entry.is_regular_file() ? 1 : 0;
-        return count;
-    }
 
     TempFolder folder;
     XmlDocument doc;
@@ -49,7 +38,7 @@ protected:
 
 }  // namespace
 
-TEST_F(PresetFileTest, RefusedNamesWriteNothingButTheFolders)
+TEST_F(PresetFileTest, RefusedNamesWriteNothingButTheFoldersAndOthersAreKeptAsTypedAndNeverOverwritten)
 {
     folder.Write("tpl/colors.xml", kColors);
     for (const std::string &name : {std::string(kPresetPrompt), std::string(), std::string(" \t\r\n ")})
@@ -58,13 +47,9 @@ TEST_F(PresetFileTest, RefusedNamesWriteNothingButTheFolders)
     for (const std::string &name : {std::string("../escaped"), std::string("a/b"), std::string("/tmp/x"),
                                    std::string("."), std::string(".."), std::string("cut\0off", 7)})
         EXPECT_EQ(SaveColors(name), SaveOutcome::NameUnsafe) << name;
-    EXPECT_EQ(FileCount(Dir()), 1u) << "only colors.xml";
+    EXPECT_EQ(folder.Snapshot("tpl").size(), 3u) << "colors.xml and the preset folders only";
     EXPECT_STREQ(SaveRefusal(SaveOutcome::NameUnsafe), SaveRefusal(SaveOutcome::WriteFailed));
-}
 
-TEST_F(PresetFileTest, NameIsKeptAsTypedAndNeverOverwritten)
-{
-    folder.Write("tpl/colors.xml", kColors);
     ASSERT_EQ(SaveColors(" [Enter Name of Preset Here]"), SaveOutcome::Saved);
     EXPECT_TRUE(folder.Exists("tpl/presets/colors/ [Enter Name of Preset Here].xml"));
 
@@ -77,7 +62,7 @@ TEST_F(PresetFileTest, NameIsKeptAsTypedAndNeverOverwritten)
     EXPECT_EQ(SaveColors("Dir"), SaveOutcome::WriteFailed) << "a folder is no preset, and cannot be written";
 }
 
-TEST_F(PresetFileTest, SavedColourPresetIsTheConfigurationFileWithTheRowValues)
+TEST_F(PresetFileTest, SavedPresetIsTheConfigurationFileWithTheRowValuesWhereTheyPairUp)
 {
     folder.Write("tpl/colors.xml", kColors);
     colors[0].value = "#0A0B0C";
@@ -95,10 +80,17 @@ TEST_F(PresetFileTest, SavedColourPresetIsTheConfigurationFileWithTheRowValues)
     const std::string saved = folder.Read("tpl/presets/colors/Shop.xml");
     EXPECT_EQ(saved, folder.Read("expected.xml"));
     EXPECT_NE(saved.find("<note>kept</note>"), std::string::npos);
-}
 
-TEST_F(PresetFileTest, ImageAndLayoutPresetsKeepTheFolderInVar)
-{
+    colors.pop_back();
+    EXPECT_THROW(SaveColors("Short"), std::runtime_error) << "fewer rows than items";
+    EXPECT_FALSE(folder.Exists("tpl/presets/colors/Short.xml"));
+    EXPECT_FALSE(doc.IsOpen());
+    colors.push_back({"Rule", "%%RULE%%", "#1"});
+    colors.push_back({"Extra", "%%EXTRA%%", "#2"});
+    ASSERT_EQ(SaveColors("Long"), SaveOutcome::Saved);
+    EXPECT_EQ(ReadItems(doc, ColorFolder() + "Long.xml", {"title"}).size(), 3u) << "rows beyond the items are dropped";
+
+    // Image and layout presets keep the folder in <var>.
     folder.Write("tpl/images.xml",
                  "<r><c><item><image>Logo</image><url>a.jpg</url><folder>img\\logo\\</folder>"
                  "<var>%%LOGO%%</var></item></c></r>");
@@ -109,28 +101,13 @@ TEST_F(PresetFileTest, ImageAndLayoutPresetsKeepTheFolderInVar)
     const std::vector<LayoutRow> layouts{{"Menu", "pills", "lay\\alt\\", "%%MENU%%"}};
     ASSERT_EQ(SavePreset(doc, Dir(), "presets", "P", images), SaveOutcome::Saved);
     ASSERT_EQ(SavePreset(doc, Dir(), "presets", "P", layouts), SaveOutcome::Saved);
-
-    EXPECT_EQ(Read(Dir() + "/presets/images/P.xml", {"image", "var", "url", "folder"}).at(0),
+    EXPECT_EQ(ReadItems(doc, Dir() + "/presets/images/P.xml", {"image", "var", "url", "folder"}).at(0),
               (std::vector<std::string>{"Logo", "img\\other\\", "b.jpg", "img\\logo\\"}));
-    EXPECT_EQ(Read(Dir() + "/presets/layouts/P.xml", {"title", "var", "default", "folder"}).at(0),
+    EXPECT_EQ(ReadItems(doc, Dir() + "/presets/layouts/P.xml", {"title", "var", "default", "folder"}).at(0),
               (std::vector<std::string>{"Menu", "lay\\alt\\", "pills", "lay\\menu\\"}));
 }
 
-TEST_F(PresetFileTest, ItemsAndRowsThatDoNotPairUp)
-{
-    folder.Write("tpl/colors.xml", kColors);
-    colors.pop_back();
-    EXPECT_THROW(SaveColors("Short"), std::runtime_error);
-    EXPECT_FALSE(folder.Exists("tpl/presets/colors/Short.xml"));
-    EXPECT_FALSE(doc.IsOpen());
-
-    colors.push_back({"Rule", "%%RULE%%", "#1"});
-    colors.push_back({"Extra", "%%EXTRA%%", "#2"});
-    ASSERT_EQ(SaveColors("Long"), SaveOutcome::Saved);
-    EXPECT_EQ(Read(ColorFolder() + "Long.xml", {"title"}).size(), 3u) << "rows beyond the items are dropped";
-}
-
-TEST_F(PresetFileTest, ApplyMatchesTitlesExactly)
+TEST_F(PresetFileTest, ApplyMatchesTitlesExactlyAndStopsAtAnUnreadableItem)
 {
     folder.Write("p.xml",
                  "<r><c><item><title>ink</title><var>%%LOWER%%</var><default>#000001</default></item>"
@@ -155,10 +132,7 @@ TEST_F(PresetFileTest, ApplyMatchesTitlesExactly)
     EXPECT_EQ(layouts[0].option, "pills");
     EXPECT_EQ(layouts[0].folder, "") << "a missing element reads as empty";
     EXPECT_EQ(layouts[0].variable, "%%MENU%%") << "the variable name is never read from a preset";
-}
 
-TEST_F(PresetFileTest, ApplyStopsAtAnUnreadableItem)
-{
     folder.Write("p.xml",
                  "<r><c><item><title>Ink</title><default>#111111</default></item>"
                  "<item><title>Paper</title><default>#2<!-- no --></default></item>"

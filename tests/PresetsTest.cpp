@@ -2,6 +2,7 @@
 
 #include <QFocusEvent>
 #include <QTest>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -22,18 +23,14 @@ protected:
         InstallSample("meadowlark");
         Open("meadowlark");
     }
-    Ui::TForm1 *ui() const { return form->Ui(); }
-    PresetTab Colours() const
+    enum Kind { kColours, kImages, kLayouts };
+    PresetTab Tab(Kind kind) const
     {
-        return {ui()->LabeledEdit2, ui()->ListBox4, ui()->Button4, ui()->Button3, ui()->Button5, "colors"};
-    }
-    PresetTab Images() const
-    {
-        return {ui()->LabeledEdit3, ui()->ListBox8, ui()->Button15, ui()->Button18, ui()->Button16, "images"};
-    }
-    PresetTab Layouts() const
-    {
-        return {ui()->LabeledEdit5, ui()->ListBox14, ui()->Button22, ui()->Button20, ui()->Button21, "layouts"};
+        auto *u = form->Ui();
+        const PresetTab tabs[] = {{u->LabeledEdit2, u->ListBox4, u->Button4, u->Button3, u->Button5, "colors"},
+                                  {u->LabeledEdit3, u->ListBox8, u->Button15, u->Button18, u->Button16, "images"},
+                                  {u->LabeledEdit5, u->ListBox14, u->Button22, u->Button20, u->Button21, "layouts"}};
+        return tabs[kind];
     }
     std::string PresetFile(const PresetTab &tab, const std::string &name) const
     {
@@ -62,7 +59,7 @@ protected:
 
 TEST_F(PresetsTest, ColourPresetSavedAppliedAndDeleted)
 {
-    const PresetTab tab = Colours();
+    const PresetTab tab = Tab(kColours);
     auto &rows = Window().ColorTable().rows;
     const std::string original = Preview();
     Save(tab, "Evening");
@@ -97,7 +94,7 @@ TEST_F(PresetsTest, ColourPresetSavedAppliedAndDeleted)
 
 TEST_F(PresetsTest, NameBoxesRefuseWithoutTouchingTheList)
 {
-    const PresetTab tab = Layouts();
+    const PresetTab tab = Tab(kLayouts);
     EXPECT_EQ(tab.nameBox->text(), "[Enter Name of Preset Here]");
     tab.save->click();
     EXPECT_TRUE(std::filesystem::is_directory(folder.Path("templates/meadowlark/presets/layouts")));
@@ -123,16 +120,14 @@ TEST_F(PresetsTest, NameBoxesRefuseWithoutTouchingTheList)
 
 TEST_F(PresetsTest, ApplyRereadsTheListAndDeleteFailureKeepsTheEntry)
 {
-    const PresetTab tab = Images();
+    const PresetTab tab = Tab(kImages);
     Save(tab, "A");
     Save(tab, "B");
     std::filesystem::copy_file(folder.Path(PresetFile(tab, "A")), folder.Path(PresetFile(tab, "C")));
     std::filesystem::remove(folder.Path(PresetFile(tab, "B")));
     Select(tab, "A");
     tab.apply->click();
-    QStringList listed = Items(tab.list);
-    listed.sort();
-    EXPECT_EQ(listed, (QStringList{"A", "C"}));
+    EXPECT_THAT(Items(tab.list), testing::UnorderedElementsAre("A", "C"));
     EXPECT_TRUE(tab.list->selectedItems().isEmpty());
 
     std::filesystem::remove(folder.Path(PresetFile(tab, "C")));
@@ -142,9 +137,7 @@ TEST_F(PresetsTest, ApplyRereadsTheListAndDeleteFailureKeepsTheEntry)
     tab.remove->click();
     EXPECT_EQ(answers.Texts().last(), "Error: Cannot Delete Preset.");
     EXPECT_TRUE(folder.Exists(PresetFile(tab, "C") + "/inside"));
-    listed = Items(tab.list);
-    listed.sort();
-    EXPECT_EQ(listed, (QStringList{"A", "C"}));
+    EXPECT_THAT(Items(tab.list), testing::UnorderedElementsAre("A", "C"));
 
     std::filesystem::remove(folder.Path(PresetFile(tab, "A")));
     Select(tab, "A");
@@ -157,7 +150,7 @@ TEST_F(PresetsTest, PresetFolderLeadingOutIsNeitherListedNorWritten)
     folder.Write("x/colors/user.xml", "<r><c><item><title>Ink</title></item></c></r>");
     std::filesystem::create_directory_symlink(folder.Path("x"), folder.Path("templates/meadowlark/presets"));
     const auto outside = folder.Snapshot("x");
-    const PresetTab tab = Colours();
+    const PresetTab tab = Tab(kColours);
     ScriptedBoxes answers({platform::BoxAnswer::Ok, platform::BoxAnswer::Yes, platform::BoxAnswer::Ok,
                            platform::BoxAnswer::Ok, platform::BoxAnswer::Yes});
     for (const std::string root : {"presets", "../../x"}) {
