@@ -24,16 +24,12 @@ std::string ReadOptionText(const std::string &path)
 {
     CodeBuffer option;
     option.LoadFromFile(path);
-    std::vector<std::string> lines = option.Lines();
-    // A final line end starts no line of its own here.
-    if (!lines.empty() && lines.back().empty()) lines.pop_back();
-    std::string text;
-    for (const std::string &line : lines) {
-        const std::size_t zero = line.find('\0');
-        text += line.substr(0, zero) + "\r\n";
-        if (zero != std::string::npos) break;
-    }
-    return text;
+    const std::string text = option.Text();
+    // Every line gets a CR LF, the last included; reading stops at a zero byte.
+    const std::size_t zero = text.find('\0');
+    if (zero != std::string::npos) return text.substr(0, zero) + "\r\n";
+    if (text.empty() || text.ends_with("\r\n")) return text;
+    return text + "\r\n";
 }
 
 void SubstituteRowVariables(CodeBuffer &buffer, const std::string &templateDir, const RowTables &tables)

@@ -26,7 +26,7 @@ void TForm1::OpenTemplateFiles()
     GetImageSettings();
     std::filesystem::remove(TemplateDir + "/" + names.TempFile);
     InlineStyleSheets();
-    OriginalHTML = htmlBuffer.Lines();
+    OriginalHTML.SetLines(htmlBuffer);
     LodaLayouts();
     LoadColors();
     LoadFonts();

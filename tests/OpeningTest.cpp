@@ -68,7 +68,7 @@ TEST_F(OpeningTest, StyleSheetIsInlinedAtTheFirstOccurrenceOfItsVariable)
 {
     AddSmall("t", "<head>%%css%%</head>\n<p>%%CSS%%</p>\n");
     Open("t");
-    const StringList &page = Window().WorkingPage();
+    const StringList page = Window().WorkingPage().Lines();
     ASSERT_EQ(page.size(), 5u);
     EXPECT_EQ(page[0], "<head><style type=\"text/css\" media=\"screen\">body {");
     EXPECT_EQ(page[1], "  color: %%INK%%;");
