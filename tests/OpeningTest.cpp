@@ -1,5 +1,11 @@
 #include "ControlsFixture.h"
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
 namespace {
 
 class OpeningTest : public ControlsFixture {
@@ -17,6 +23,36 @@ protected:
                           ItemFile("<item><title>Ink</title><var>%%ink%%</var><default>#102030</default></item>"));
     }
 };
+
+
+constexpr const char *kLimitedChild = "QUORLIN_LIMITED_CHILD";
+
+// Runs the current test again in a child process whose data size is capped,
+// so that a runaway read ends there; gives the child's wait status.
+int RunInLimitedChild(rlim_t dataLimit)
+{
+    const ::testing::TestInfo *test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string filter = std::string("--gtest_filter=") + test->test_suite_name() + "." + test->name();
+    setenv(kLimitedChild, "1", 1);
+    const pid_t child = fork();
+    if (child == 0) {
+        const rlimit limit{dataLimit, dataLimit};
+        setrlimit(RLIMIT_DATA, &limit);
+        execl("/proc/self/exe", "quorlin_tests", filter.c_str(), static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    unsetenv(kLimitedChild);
+    int status = -1;
+    waitpid(child, &status, 0);
+    return status;
+}
+
+long PeakResidentMiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
 
 }  // namespace
 
@@ -143,4 +179,25 @@ TEST_F(OpeningTest, FontsFileThatFailsLeavesPaintingOn)
     WriteTemplateFile("t", "fonts.xml", ItemFile("<item><title><b>nested</b></title></item>"));
     EXPECT_THROW(Window().Button7Click(), std::runtime_error);
     EXPECT_TRUE(Window().updatesEnabled());
+}
+
+TEST_F(OpeningTest, FilesLinkedToAnEndlessDeviceAreRefusedUnread)
+{
+    if (!std::getenv(kLimitedChild)) {
+        const int status = RunInLimitedChild(rlim_t{2} << 30);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "wait status " << status;
+        return;
+    }
+    for (const char *id : {"page", "settings", "plain"}) AddSmall(id, "%%CSS%%");
+    for (const auto &[id, file] : {std::pair{"page", "index.html"}, std::pair{"settings", "settings.qrl"}}) {
+        const std::string path = folder.Path("templates/" + std::string(id) + "/" + file);
+        std::filesystem::remove(path);
+        std::filesystem::create_symlink("/dev/zero", path);
+    }
+    ASSERT_EQ(Window().Ui()->ListView1->topLevelItemCount(), 3);
+    Open("page");
+    EXPECT_EQ(boxes.Texts(), QStringList{"Error: Cannot Load Template Settings. You may need to reinstall Quorlin."});
+    Open("settings");
+    EXPECT_EQ(boxes.Shown().size(), 1u) << "a template without its description still opens";
+    EXPECT_LT(PeakResidentMiB(), 1024);
 }
