@@ -135,6 +135,7 @@ using BlockPosition = CodeBuffer::BlockPosition;
 constexpr std::size_t kBlockBytes = 192;
 constexpr std::size_t kSplitBytes = 4 * kBlockBytes;
 constexpr int kSignatureBits = 8;
+static_assert(std::tuple_size_v<Signature> * 64 == 1u << kSignatureBits);
 
 // Triples across a line end are left out: no search text holds one.
 Signature SignatureOf(std::string_view text)
@@ -193,10 +194,10 @@ std::size_t LinesIn(std::string_view text)
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
 }
 
-// Finds a non-empty search text in one line at a time, ignoring ASCII case.
-// Candidates are located with memchr by the anchor byte in each of its cases;
-// the next occurrence of each case is remembered, so a line is scanned at
-// most once per case.
+// Finds a non-empty search text without line ends in one block at a time,
+// ignoring ASCII case. Candidates are located with memchr by the anchor byte in
+// each of its cases; the next occurrence of each case is remembered, so a block
+// is scanned at most once per case.
 class CaseBlindFinder {
 public:
     explicit CaseBlindFinder(const std::string &search)
@@ -210,16 +211,16 @@ public:
 
     std::size_t Length() const { return lowered_.size(); }
 
-    // The first match in `line` starting at or after `from`.
-    std::size_t FirstMatch(std::string_view line, std::size_t from)
+    // The first match in `text` starting at or after `from`.
+    std::size_t FirstMatch(std::string_view text, std::size_t from)
     {
-        line_ = line;
+        text_ = text;
         nextLower_ = Scan(anchorLower_, from + anchor_);
         nextUpper_ = anchorUpper_ == anchorLower_ ? npos : Scan(anchorUpper_, from + anchor_);
         return NextMatch(from);
     }
 
-    // The next match in the same line at or after `from`, which never lies
+    // The next match in the same text at or after `from`, which never lies
     // before the start of an earlier request.
     std::size_t NextMatch(std::size_t from)
     {
@@ -227,7 +228,7 @@ public:
             const std::size_t anchor = NextAnchor(from + anchor_);
             if (anchor == npos) return npos;
             const std::size_t start = anchor - anchor_;
-            if (start + lowered_.size() > line_.size()) return npos;
+            if (start + lowered_.size() > text_.size()) return npos;
             if (MatchesAt(start)) return start;
             from = start + 1;
         }
@@ -236,9 +237,9 @@ public:
 private:
     std::size_t Scan(char byte, std::size_t from) const
     {
-        if (from >= line_.size()) return npos;
-        const void *hit = std::memchr(line_.data() + from, byte, line_.size() - from);
-        return hit ? static_cast<std::size_t>(static_cast<const char *>(hit) - line_.data()) : npos;
+        if (from >= text_.size()) return npos;
+        const void *hit = std::memchr(text_.data() + from, byte, text_.size() - from);
+        return hit ? static_cast<std::size_t>(static_cast<const char *>(hit) - text_.data()) : npos;
     }
 
     std::size_t NextOccurrence(char byte, std::size_t from, std::size_t &known) const
@@ -256,7 +257,7 @@ private:
     bool MatchesAt(std::size_t start) const
     {
         for (std::size_t i = 0; i < lowered_.size(); ++i)
-            if (LowerAscii(line_[start + i]) != lowered_[i]) return false;
+            if (LowerAscii(text_[start + i]) != lowered_[i]) return false;
         return true;
     }
 
@@ -264,7 +265,7 @@ private:
     std::size_t anchor_;
     char anchorLower_;
     char anchorUpper_;
-    std::string_view line_;
+    std::string_view text_;
     std::size_t nextLower_ = npos;
     std::size_t nextUpper_ = npos;
 };
@@ -495,6 +496,10 @@ int CodeBuffer::SubstituteText(const std::string &search, const std::string &rep
 void CodeBuffer::SetText(std::string_view text)
 {
     ClearBlocks(blocks_);
+    // Every block but the last takes at least kBlockBytes bytes and a line end.
+    const std::size_t most = text.size() / (kBlockBytes + 1) + 1;
+    blocks_.texts.reserve(most);
+    blocks_.signatures.reserve(most);
     AppendBlocks(text, blocks_);
     MoveToStart();
 }

@@ -55,7 +55,7 @@ public:
     // Returns the number of replacements.
     int SubstituteText(const std::string &search, const std::string &replacement, SubstituteMode mode);
 
-    // Which case-folded byte pairs a block holds, as bits; lets a substitution
+    // Which case-folded byte triples a block holds, as bits; lets a substitution
     // pass over blocks that cannot hold its search text.
     using Signature = std::array<std::uint64_t, 4>;
     // Runs of whole lines joined by "\n", one line end between two runs,
