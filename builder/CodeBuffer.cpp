@@ -3,6 +3,7 @@
 #include "app/FileBytes.h"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <cstring>
 #include <filesystem>
@@ -129,13 +130,13 @@ std::size_t AnchorIndex(const std::string &search)
 using Signature = CodeBuffer::Signature;
 using Blocks = CodeBuffer::Blocks;
 using BlockPosition = CodeBuffer::BlockPosition;
+using BlockText = CodeBuffer::BlockText;
 
 // A block ends at the first line end after this many bytes; a changed block
 // is cut again once it has grown past kSplitBytes.
-constexpr std::size_t kBlockBytes = 192;
+constexpr std::size_t kBlockBytes = 256;
 constexpr std::size_t kSplitBytes = 4 * kBlockBytes;
-constexpr int kSignatureBits = 8;
-static_assert(std::tuple_size_v<Signature> * 64 == 1u << kSignatureBits);
+constexpr int kSignatureBits = std::countr_zero(std::tuple_size_v<Signature> * 64);
 
 // Triples across a line end are left out: no search text holds one.
 Signature SignatureOf(std::string_view text)
@@ -158,14 +159,23 @@ Signature SignatureOf(std::string_view text)
 
 bool MayContain(const Signature &block, const Signature &search)
 {
-    return ((block[0] & search[0]) == search[0]) & ((block[1] & search[1]) == search[1]) &
-           ((block[2] & search[2]) == search[2]) & ((block[3] & search[3]) == search[3]);
+    std::uint64_t missing = 0;
+    for (std::size_t i = 0; i < block.size(); ++i) missing |= search[i] & ~block[i];
+    return missing == 0;
 }
 
-void PushBlock(Blocks &blocks, std::string text)
+// One allocation per block, shared by every copy of the buffer.
+BlockText MakeText(std::string_view text)
+{
+    std::shared_ptr<char[]> bytes = std::make_shared_for_overwrite<char[]>(text.size());
+    std::copy(text.begin(), text.end(), bytes.get());
+    return {std::move(bytes), text.size()};
+}
+
+void PushBlock(Blocks &blocks, std::string_view text)
 {
     blocks.signatures.push_back(SignatureOf(text));
-    blocks.texts.push_back(std::make_shared<const std::string>(std::move(text)));
+    blocks.texts.push_back(MakeText(text));
 }
 
 void ClearBlocks(Blocks &blocks)
@@ -183,7 +193,7 @@ BlockPosition AppendBlocks(std::string_view text, Blocks &blocks, std::size_t of
         const std::size_t cut = text.size() - start > kBlockBytes ? text.find('\n', start + kBlockBytes) : npos;
         const std::size_t end = cut == npos ? text.size() : cut;
         if (offset >= start && offset <= end) position = {blocks.texts.size(), offset - start};
-        PushBlock(blocks, std::string(text.substr(start, end - start)));
+        PushBlock(blocks, text.substr(start, end - start));
         if (cut == npos) return position;
         start = cut + 1;
     }
@@ -320,7 +330,7 @@ private:
 
     void SubstituteBlock(std::size_t index, std::size_t from)
     {
-        const std::string &text = *blocks_.texts[index];
+        const std::string_view text = blocks_.texts[index].View();
         std::size_t match = finder_.FirstMatch(text, from);
         if (match == npos) {
             MoveBlocks(index, index + 1);
@@ -362,7 +372,7 @@ private:
     {
         if (!rebuilding_ && text.size() <= kSplitBytes) {
             blocks_.signatures[index] = signature;
-            blocks_.texts[index] = std::make_shared<const std::string>(std::move(text));
+            blocks_.texts[index] = MakeText(text);
             end_ = {index, end};
             return;
         }
@@ -452,8 +462,8 @@ void CodeBuffer::SetLines(const CodeBuffer &other)
 std::vector<std::string> CodeBuffer::Lines() const
 {
     std::vector<std::string> lines;
-    for (const auto &block : blocks_.texts) {
-        const std::string_view text = *block;
+    for (const BlockText &block : blocks_.texts) {
+        const std::string_view text = block.View();
         for (std::size_t start = 0;;) {
             const std::size_t end = text.find('\n', start);
             lines.emplace_back(text.substr(start, end - start));
@@ -479,8 +489,8 @@ TextPosition CodeBuffer::SearchPosition() const
 {
     TextPosition position;
     if (blocks_.texts.empty()) return position;
-    for (std::size_t i = 0; i < position_.block; ++i) position.line += LinesIn(*blocks_.texts[i]) + 1;
-    const std::string_view before = std::string_view(*blocks_.texts[position_.block]).substr(0, position_.offset);
+    for (std::size_t i = 0; i < position_.block; ++i) position.line += LinesIn(blocks_.texts[i].View()) + 1;
+    const std::string_view before = blocks_.texts[position_.block].View().substr(0, position_.offset);
     const std::size_t lineStart = before.rfind('\n');
     position.line += LinesIn(before);
     position.column = before.size() - (lineStart == npos ? 0 : lineStart + 1) + 1;
@@ -507,12 +517,12 @@ void CodeBuffer::SetText(std::string_view text)
 std::string CodeBuffer::Joined(std::string_view lineEnd) const
 {
     std::size_t size = 0;
-    for (const auto &block : blocks_.texts) size += block->size() + (LinesIn(*block) + 1) * lineEnd.size();
+    for (const BlockText &block : blocks_.texts) size += block.size + (LinesIn(block.View()) + 1) * lineEnd.size();
     std::string text;
     text.reserve(size);
-    for (const auto &block : blocks_.texts) {
+    for (const BlockText &block : blocks_.texts) {
         if (&block != &blocks_.texts.front()) text += lineEnd;
-        AppendWithLineEnds(text, *block, lineEnd);
+        AppendWithLineEnds(text, block.View(), lineEnd);
     }
     return text;
 }

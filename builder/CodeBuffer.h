@@ -57,11 +57,17 @@ public:
 
     // Which case-folded byte triples a block holds, as bits; lets a substitution
     // pass over blocks that cannot hold its search text.
-    using Signature = std::array<std::uint64_t, 4>;
+    using Signature = std::array<std::uint64_t, 8>;
+    // The bytes of one block, shared by the copies of a buffer.
+    struct BlockText {
+        std::shared_ptr<const char[]> bytes;
+        std::size_t size = 0;
+        std::string_view View() const { return {bytes.get(), size}; }
+    };
     // Runs of whole lines joined by "\n", one line end between two runs,
     // with their signatures side by side.
     struct Blocks {
-        std::vector<std::shared_ptr<const std::string>> texts;
+        std::vector<BlockText> texts;
         std::vector<Signature> signatures;
     };
     // A byte offset into the text of one block.
