@@ -68,7 +68,7 @@ public:
     // the open template's state
     const std::string &TemplateFolder() const { return TemplateDir; }
     const TemplateNames &Names() const { return names; }
-    const StringList &WorkingPage() const { return OriginalHTML; }
+    const CodeBuffer &WorkingPage() const { return OriginalHTML; }
     const std::vector<StylesheetRow> &StyleSheets() const { return lvStylesheets; }
     Table<ImageRow> &ImageTable() { return lvImages; }
     Table<LayoutRow> &LayoutTable() { return lvLayouts; }
@@ -201,7 +201,7 @@ private:
 
     std::string TemplateDir;
     TemplateNames names;
-    StringList OriginalHTML;
+    CodeBuffer OriginalHTML;
     std::vector<StylesheetRow> lvStylesheets;
     Table<ImageRow> lvImages;
     Table<LayoutRow> lvLayouts;

@@ -44,7 +44,7 @@ std::string PreviewPath() { return (std::filesystem::temp_directory_path() / "qu
 
 struct OpenedTemplate {
     std::string folder;
-    std::vector<std::string> workingPage;
+    CodeBuffer workingPage;
     std::vector<LayoutRow> layouts;
     std::vector<ColorRow> colors;
     std::vector<FontRow> fonts;
@@ -73,7 +73,7 @@ OpenedTemplate OpenTemplate(const std::string &folder)
         page.MoveToStart();
         page.SubstituteText(row.variable, StyleElement(row.media, sheet.Text()), SubstituteMode::FirstMatch);
     }
-    opened.workingPage = page.Lines();
+    opened.workingPage.SetLines(page);
     opened.layouts = ReadIfPresent<LayoutRow>(doc, folder + "/layouts.xml", ReadLayoutRows);
     opened.colors = ReadIfPresent<ColorRow>(doc, folder + "/colors.xml", ReadColorRows);
     opened.fonts = ReadIfPresent<FontRow>(doc, folder + "/fonts.xml", ReadFontRows);
@@ -88,7 +88,7 @@ std::string SampleFolder()
 }
 
 // One preview rebuild: the working page substituted afresh and written out.
-void Rebuild(CodeBuffer &buffer, const std::vector<std::string> &workingPage, const std::string &folder,
+void Rebuild(CodeBuffer &buffer, const CodeBuffer &workingPage, const std::string &folder,
              const RowTables &tables)
 {
     buffer.SetLines(workingPage);
@@ -98,7 +98,8 @@ void Rebuild(CodeBuffer &buffer, const std::vector<std::string> &workingPage, co
 
 void BM_RebuildLargePage(benchmark::State &state)
 {
-    const std::vector<std::string> page = LargePage(static_cast<std::size_t>(state.range(0)));
+    CodeBuffer page;
+    page.SetLines(LargePage(static_cast<std::size_t>(state.range(0))));
     const std::vector<ColorRow> colors = ColourRows();
     const RowTables tables{{}, colors, {}, {}};
     CodeBuffer buffer;

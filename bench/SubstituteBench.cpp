@@ -62,7 +62,7 @@ void RunOnFreshPages(benchmark::State &state, int calls, Substitute substitute)
         buffer.SetLines(page);
         state.ResumeTiming();
         substitute(buffer);
-        benchmark::DoNotOptimize(buffer.Lines().data());
+        benchmark::DoNotOptimize(buffer);
     }
     state.SetItemsProcessed(state.iterations() * calls);
     state.SetBytesProcessed(state.iterations() * calls * static_cast<std::int64_t>(TextSize(page)));

@@ -3,6 +3,7 @@
 #include "platform/FileBytes.h"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <cstring>
 #include <filesystem>
@@ -41,40 +42,39 @@ void WriteWholeFile(const std::string &path, std::string_view bytes)
 
 // ---- Lines ------------------------------------------------------------------
 
-struct CutText {
-    std::vector<std::string> lines;
+struct LineEnds {
     bool hasCr = false;
     bool hasLf = false;
 };
 
-// Cuts at CR LF, CR and LF; a text ending in a line end gets an empty last line.
-CutText CutAtLineEnds(std::string_view text)
+// Turns every CR LF, CR and LF of `text` into one "\n"; tells which line-end bytes it held.
+LineEnds UnifyLineEnds(std::string &text)
 {
-    CutText cut;
-    std::size_t lineStart = 0;
+    if (text.find('\r') == npos) return {false, text.find('\n') != npos};
+    LineEnds ends;
+    std::size_t kept = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const char byte = text[i];
-        if (byte != '\r' && byte != '\n') continue;
-        cut.lines.emplace_back(text.substr(lineStart, i - lineStart));
-        if (byte == '\n') {
-            cut.hasLf = true;
-        } else {
-            cut.hasCr = true;
+        char byte = text[i];
+        if (byte == '\r') {
+            ends.hasCr = true;
             if (i + 1 < text.size() && text[i + 1] == '\n') {
-                cut.hasLf = true;
+                ends.hasLf = true;
                 ++i;
             }
+            byte = '\n';
+        } else if (byte == '\n') {
+            ends.hasLf = true;
         }
-        lineStart = i + 1;
+        text[kept++] = byte;
     }
-    cut.lines.emplace_back(text.substr(lineStart));
-    return cut;
+    text.resize(kept);
+    return ends;
 }
 
-LineEndStyle StyleOf(const CutText &cut)
+LineEndStyle StyleOf(const LineEnds &ends)
 {
-    if (cut.hasCr && !cut.hasLf) return LineEndStyle::Cr;
-    if (cut.hasLf && !cut.hasCr) return LineEndStyle::Lf;
+    if (ends.hasCr && !ends.hasLf) return LineEndStyle::Cr;
+    if (ends.hasLf && !ends.hasCr) return LineEndStyle::Lf;
     return LineEndStyle::CrLf;
 }
 
@@ -88,17 +88,16 @@ std::string_view LineEndBytes(LineEndStyle style)
     return "\r\n";
 }
 
-std::string JoinLines(const std::vector<std::string> &lines, std::string_view separator)
+// Appends `text` with each "\n" written as `lineEnd`.
+void AppendWithLineEnds(std::string &out, std::string_view text, std::string_view lineEnd)
 {
-    std::size_t size = 0;
-    for (const std::string &line : lines) size += line.size() + separator.size();
-    std::string text;
-    text.reserve(size);
-    for (const std::string &line : lines) {
-        if (&line != &lines.front()) text += separator;
-        text += line;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text.find('\n', start);
+        out.append(text.substr(start, end - start));
+        if (end == npos) return;
+        out += lineEnd;
+        start = end + 1;
     }
-    return text;
 }
 
 // ---- Matching -----------------------------------------------------------------
@@ -126,37 +125,89 @@ std::size_t AnchorIndex(const std::string &search)
     return nonLetter == search.end() ? 0 : static_cast<std::size_t>(nonLetter - search.begin());
 }
 
-// ---- Line signatures ------------------------------------------------------------
+// ---- Blocks -------------------------------------------------------------------
 
-using LineSignature = CodeBuffer::LineSignature;
+using Signature = CodeBuffer::Signature;
+using Blocks = CodeBuffer::Blocks;
+using BlockPosition = CodeBuffer::BlockPosition;
+using BlockText = CodeBuffer::BlockText;
 
-unsigned PairBit(char first, char second)
+// A block ends at the first line end after this many bytes; a changed block
+// is cut again once it has grown past kSplitBytes.
+constexpr std::size_t kBlockBytes = 256;
+constexpr std::size_t kSplitBytes = 4 * kBlockBytes;
+constexpr int kSignatureBits = std::countr_zero(std::tuple_size_v<Signature> * 64);
+
+// Triples across a line end are left out: no search text holds one.
+Signature SignatureOf(std::string_view text)
 {
-    const auto pair = static_cast<std::uint32_t>(static_cast<unsigned char>(LowerAscii(first)) << 8 |
-                                                 static_cast<unsigned char>(LowerAscii(second)));
-    return (pair * 0x9E3779B1u) >> 24;
-}
-
-LineSignature SignatureOf(std::string_view text)
-{
-    LineSignature signature{};
-    for (std::size_t i = 1; i < text.size(); ++i) {
-        const unsigned bit = PairBit(text[i - 1], text[i]);
+    Signature signature{};
+    std::uint32_t triple = 0;
+    std::size_t lineBytes = 0;
+    for (const char byte : text) {
+        if (byte == '\n') {
+            lineBytes = 0;
+            continue;
+        }
+        triple = (triple << 8 | static_cast<unsigned char>(LowerAscii(byte))) & 0xFFFFFF;
+        if (++lineBytes < 3) continue;
+        const unsigned bit = (triple * 0x9E3779B1u) >> (32 - kSignatureBits);
         signature[bit >> 6] |= std::uint64_t{1} << (bit & 63);
     }
     return signature;
 }
 
-bool MayContain(const LineSignature &line, const LineSignature &search)
+bool MayContain(const Signature &block, const Signature &search)
 {
-    return ((line[0] & search[0]) == search[0]) & ((line[1] & search[1]) == search[1]) &
-           ((line[2] & search[2]) == search[2]) & ((line[3] & search[3]) == search[3]);
+    std::uint64_t missing = 0;
+    for (std::size_t i = 0; i < block.size(); ++i) missing |= search[i] & ~block[i];
+    return missing == 0;
 }
 
-// Finds a non-empty search text in one line at a time, ignoring ASCII case.
-// Candidates are located with memchr by the anchor byte in each of its cases;
-// the next occurrence of each case is remembered, so a line is scanned at
-// most once per case.
+// One allocation per block, shared by every copy of the buffer.
+BlockText MakeText(std::string_view text)
+{
+    std::shared_ptr<char[]> bytes = std::make_shared_for_overwrite<char[]>(text.size());
+    std::copy(text.begin(), text.end(), bytes.get());
+    return {std::move(bytes), text.size()};
+}
+
+void PushBlock(Blocks &blocks, std::string_view text)
+{
+    blocks.signatures.push_back(SignatureOf(text));
+    blocks.texts.push_back(MakeText(text));
+}
+
+void ClearBlocks(Blocks &blocks)
+{
+    blocks.texts.clear();
+    blocks.signatures.clear();
+}
+
+// Cuts `text` (lines joined by "\n") into blocks of whole lines and appends
+// them to `blocks`; returns where `offset` of the text lies among them.
+BlockPosition AppendBlocks(std::string_view text, Blocks &blocks, std::size_t offset = 0)
+{
+    BlockPosition position;
+    for (std::size_t start = 0;;) {
+        const std::size_t cut = text.size() - start > kBlockBytes ? text.find('\n', start + kBlockBytes) : npos;
+        const std::size_t end = cut == npos ? text.size() : cut;
+        if (offset >= start && offset <= end) position = {blocks.texts.size(), offset - start};
+        PushBlock(blocks, text.substr(start, end - start));
+        if (cut == npos) return position;
+        start = cut + 1;
+    }
+}
+
+std::size_t LinesIn(std::string_view text)
+{
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+// Finds a non-empty search text without line ends in one block at a time,
+// ignoring ASCII case. Candidates are located with memchr by the anchor byte in
+// each of its cases; the next occurrence of each case is remembered, so a block
+// is scanned at most once per case.
 class CaseBlindFinder {
 public:
     explicit CaseBlindFinder(const std::string &search)
@@ -170,16 +221,16 @@ public:
 
     std::size_t Length() const { return lowered_.size(); }
 
-    // The first match in `line` starting at or after `from`.
-    std::size_t FirstMatch(std::string_view line, std::size_t from)
+    // The first match in `text` starting at or after `from`.
+    std::size_t FirstMatch(std::string_view text, std::size_t from)
     {
-        line_ = line;
+        text_ = text;
         nextLower_ = Scan(anchorLower_, from + anchor_);
         nextUpper_ = anchorUpper_ == anchorLower_ ? npos : Scan(anchorUpper_, from + anchor_);
         return NextMatch(from);
     }
 
-    // The next match in the same line at or after `from`, which never lies
+    // The next match in the same text at or after `from`, which never lies
     // before the start of an earlier request.
     std::size_t NextMatch(std::size_t from)
     {
@@ -187,7 +238,7 @@ public:
             const std::size_t anchor = NextAnchor(from + anchor_);
             if (anchor == npos) return npos;
             const std::size_t start = anchor - anchor_;
-            if (start + lowered_.size() > line_.size()) return npos;
+            if (start + lowered_.size() > text_.size()) return npos;
             if (MatchesAt(start)) return start;
             from = start + 1;
         }
@@ -196,9 +247,9 @@ public:
 private:
     std::size_t Scan(char byte, std::size_t from) const
     {
-        if (from >= line_.size()) return npos;
-        const void *hit = std::memchr(line_.data() + from, byte, line_.size() - from);
-        return hit ? static_cast<std::size_t>(static_cast<const char *>(hit) - line_.data()) : npos;
+        if (from >= text_.size()) return npos;
+        const void *hit = std::memchr(text_.data() + from, byte, text_.size() - from);
+        return hit ? static_cast<std::size_t>(static_cast<const char *>(hit) - text_.data()) : npos;
     }
 
     std::size_t NextOccurrence(char byte, std::size_t from, std::size_t &known) const
@@ -216,7 +267,7 @@ private:
     bool MatchesAt(std::size_t start) const
     {
         for (std::size_t i = 0; i < lowered_.size(); ++i)
-            if (LowerAscii(line_[start + i]) != lowered_[i]) return false;
+            if (LowerAscii(text_[start + i]) != lowered_[i]) return false;
         return true;
     }
 
@@ -224,42 +275,42 @@ private:
     std::size_t anchor_;
     char anchorLower_;
     char anchorUpper_;
-    std::string_view line_;
+    std::string_view text_;
     std::size_t nextLower_ = npos;
     std::size_t nextUpper_ = npos;
 };
 
-// One SubstituteText call. Lines whose signature rules the search text out are
-// passed over; lines without a match stay untouched; a changed line is built
-// once by appending. When the replacement holds line ends the line list
-// is rebuilt once, from the first match on, instead of inserting per match.
+
+// One SubstituteText call. Blocks whose signature rules the search text out
+// are passed over; blocks without a match stay untouched; a changed block is
+// built once by appending. When a changed block grows past kSplitBytes the
+// block list is rebuilt once, from that block on, instead of inserting per block.
 class Substitution {
 public:
-    Substitution(std::vector<std::string> &lines, std::vector<LineSignature> &signatures, const std::string &search,
-                 const std::string &replacement, SubstituteMode mode)
-        : lines_(lines),
-          signatures_(signatures),
+    Substitution(Blocks &blocks, const std::string &search, std::string replacement, SubstituteMode mode)
+        : blocks_(blocks),
           searchSignature_(SignatureOf(search)),
           finder_(search),
-          pieces_(CutAtLineEnds(replacement).lines),
+          replacement_(std::move(replacement)),
           limit_(mode == SubstituteMode::FirstMatch ? 1 : INT_MAX)
     {
+        UnifyLineEnds(replacement_);
     }
 
     // Scans from `position`; on a replacement moves it behind the last inserted text.
-    int Run(TextPosition &position)
+    int Run(BlockPosition &position)
     {
-        std::size_t index = position.line - 1;
-        std::size_t column = position.column - 1;
+        std::size_t index = position.block;
+        std::size_t from = position.offset;
         while (count_ < limit_) {
             const std::size_t candidate = NextCandidate(index);
-            if (rebuilding_) MoveLines(index, candidate);
-            if (candidate != index) column = 0;
+            MoveBlocks(index, candidate);
+            if (candidate != index) from = 0;
             index = candidate;
-            if (index == lines_.size()) break;
-            SubstituteLine(index, column);
+            if (index == blocks_.texts.size()) break;
+            SubstituteBlock(index, from);
             ++index;
-            column = 0;
+            from = 0;
         }
         FinishRebuild(index);
         if (count_ > 0) position = end_;
@@ -267,162 +318,211 @@ public:
     }
 
 private:
-    // The first line from `index` on whose signature admits the search text.
+    // The first block from `index` on whose signature admits the search text.
     std::size_t NextCandidate(std::size_t index) const
     {
-        const LineSignature search = searchSignature_;
-        const LineSignature *signatures = signatures_.data();
-        const std::size_t count = signatures_.size();
+        const Signature search = searchSignature_;
+        const Signature *signatures = blocks_.signatures.data();
+        const std::size_t count = blocks_.signatures.size();
         while (index < count && !MayContain(signatures[index], search)) ++index;
         return index;
     }
 
-    void SubstituteLine(std::size_t index, std::size_t column)
+    void SubstituteBlock(std::size_t index, std::size_t from)
     {
-        const std::string &line = lines_[index];
-        std::size_t match = finder_.FirstMatch(line, column);
+        const std::string_view text = blocks_.texts[index].View();
+        std::size_t match = finder_.FirstMatch(text, from);
         if (match == npos) {
-            KeepLine(index);
+            MoveBlocks(index, index + 1);
             return;
         }
+        Signature signature = blocks_.signatures[index];
         std::string built;
-        built.reserve(line.size() + pieces_.front().size());
+        built.reserve(text.size() + replacement_.size());
         std::size_t copied = 0;
+        std::size_t end = 0;
         while (match != npos) {
-            built.append(line, copied, match - copied);
-            AppendReplacement(built, index);
+            built.append(text, copied, match - copied);
+            AddSignature(signature, built, end, end);
+            const std::size_t start = built.size();
+            built += replacement_;
+            end = built.size();
+            AddSignature(signature, built, start, end);
             copied = match + finder_.Length();
             ++count_;
-            end_ = {OutputIndex(index) + 1, built.size() + 1};
             match = count_ < limit_ ? finder_.NextMatch(copied) : npos;
         }
-        built.append(line, copied);
-        PutLine(index, std::move(built));
+        built.append(text, copied);
+        AddSignature(signature, built, end, end);
+        PutBlock(index, std::move(built), signature, end);
     }
 
-    void AppendReplacement(std::string &built, std::size_t index)
+    // Adds the triples that bytes `from` to `to` of `text` take part in. The
+    // signature keeps the bits of replaced text: a block may be scanned in vain,
+    // never passed over wrongly.
+    static void AddSignature(Signature &signature, std::string_view text, std::size_t from, std::size_t to)
     {
-        built += pieces_.front();
-        if (pieces_.size() == 1) return;
+        const std::size_t first = from < 2 ? 0 : from - 2;
+        const Signature added = SignatureOf(text.substr(first, to + 2 - first));
+        for (std::size_t i = 0; i < signature.size(); ++i) signature[i] |= added[i];
+    }
+
+    // Puts the changed text of block `index` in its place; `end` lies behind the inserted text.
+    void PutBlock(std::size_t index, std::string &&text, const Signature &signature, std::size_t end)
+    {
+        if (!rebuilding_ && text.size() <= kSplitBytes) {
+            blocks_.signatures[index] = signature;
+            blocks_.texts[index] = MakeText(text);
+            end_ = {index, end};
+            return;
+        }
         StartRebuild(index);
-        for (std::size_t i = 1; i < pieces_.size(); ++i) {
-            PushRebuilt(std::move(built));
-            built = pieces_[i];
-        }
+        end_ = AppendBlocks(text, rebuilt_, end);
     }
 
-    std::size_t OutputIndex(std::size_t index) const { return rebuilding_ ? rebuilt_.size() : index; }
-
-    void KeepLine(std::size_t index)
-    {
-        if (rebuilding_) MoveLine(index);
-    }
-
-    void PutLine(std::size_t index, std::string &&line)
-    {
-        if (rebuilding_) {
-            PushRebuilt(std::move(line));
-        } else {
-            signatures_[index] = SignatureOf(line);
-            lines_[index] = std::move(line);
-        }
-    }
-
-    void PushRebuilt(std::string &&line)
-    {
-        rebuiltSignatures_.push_back(SignatureOf(line));
-        rebuilt_.push_back(std::move(line));
-    }
-
-    void MoveLine(std::size_t index)
-    {
-        rebuilt_.push_back(std::move(lines_[index]));
-        rebuiltSignatures_.push_back(signatures_[index]);
-    }
-
-    // Moves the lines before `index` into the new list.
+    // Moves the blocks before `index` into the new list.
     void StartRebuild(std::size_t index)
     {
         if (rebuilding_) return;
         rebuilding_ = true;
-        rebuilt_.reserve(lines_.size() + pieces_.size());
-        rebuiltSignatures_.reserve(lines_.size() + pieces_.size());
-        MoveLines(0, index);
+        const std::size_t expected = blocks_.texts.size() + replacement_.size() / kBlockBytes + 1;
+        rebuilt_.texts.reserve(expected);
+        rebuilt_.signatures.reserve(expected);
+        MoveBlocks(0, index);
     }
 
-    // Moves the unscanned lines from `index` on and swaps the new list in.
+    // Moves the unscanned blocks from `index` on and swaps the new list in.
     void FinishRebuild(std::size_t index)
     {
         if (!rebuilding_) return;
-        MoveLines(index, lines_.size());
-        lines_.swap(rebuilt_);
-        signatures_.swap(rebuiltSignatures_);
+        MoveBlocks(index, blocks_.texts.size());
+        std::swap(blocks_, rebuilt_);
     }
 
-    void MoveLines(std::size_t from, std::size_t to)
+    // Blocks passed over go to the new list only while one is being built.
+    void MoveBlocks(std::size_t from, std::size_t to)
     {
-        for (std::size_t i = from; i < to; ++i) MoveLine(i);
+        if (!rebuilding_) return;
+        for (std::size_t i = from; i < to; ++i) {
+            rebuilt_.texts.push_back(std::move(blocks_.texts[i]));
+            rebuilt_.signatures.push_back(blocks_.signatures[i]);
+        }
     }
 
-    std::vector<std::string> &lines_;
-    std::vector<LineSignature> &signatures_;
-    const LineSignature searchSignature_;
+    Blocks &blocks_;
+    const Signature searchSignature_;
     CaseBlindFinder finder_;
-    const std::vector<std::string> pieces_;
+    std::string replacement_;
     const int limit_;
-    std::vector<std::string> rebuilt_;
-    std::vector<LineSignature> rebuiltSignatures_;
+    Blocks rebuilt_;
     bool rebuilding_ = false;
     int count_ = 0;
-    TextPosition end_;
+    BlockPosition end_;
 };
 
 } // namespace
 
 void CodeBuffer::LoadFromFile(const std::string &path)
 {
-    const std::string bytes = ReadWholeFile(path);
-    CutText cut = CutAtLineEnds(bytes);
-    if (bytes.empty()) cut.lines.clear();
-    lines_ = std::move(cut.lines);
-    lineEnd_ = StyleOf(cut);
-    SignAllLines();
-    MoveToStart();
+    std::string bytes = ReadWholeFile(path);
+    const LineEnds ends = UnifyLineEnds(bytes);
+    if (bytes.empty()) {
+        Clear();
+    } else {
+        SetText(bytes);
+    }
+    lineEnd_ = StyleOf(ends);
 }
 
 void CodeBuffer::SaveToFile(const std::string &path) const
 {
-    WriteWholeFile(path, JoinLines(lines_, LineEndBytes(lineEnd_)));
+    WriteWholeFile(path, Joined(LineEndBytes(lineEnd_)));
 }
 
 void CodeBuffer::SetLines(const std::vector<std::string> &lines)
 {
-    lines_ = lines;
-    SignAllLines();
+    if (lines.empty()) {
+        Clear();
+        return;
+    }
+    std::string text;
+    for (const std::string &line : lines) {
+        if (&line != &lines.front()) text += '\n';
+        text += line;
+    }
+    SetText(text);
+}
+
+void CodeBuffer::SetLines(const CodeBuffer &other)
+{
+    blocks_ = other.blocks_;
     MoveToStart();
+}
+
+std::vector<std::string> CodeBuffer::Lines() const
+{
+    std::vector<std::string> lines;
+    for (const BlockText &block : blocks_.texts) {
+        const std::string_view text = block.View();
+        for (std::size_t start = 0;;) {
+            const std::size_t end = text.find('\n', start);
+            lines.emplace_back(text.substr(start, end - start));
+            if (end == npos) break;
+            start = end + 1;
+        }
+    }
+    return lines;
 }
 
 void CodeBuffer::Clear()
 {
-    lines_.clear();
-    signatures_.clear();
+    ClearBlocks(blocks_);
     MoveToStart();
 }
 
 std::string CodeBuffer::Text() const
 {
-    return JoinLines(lines_, "\r\n");
+    return Joined("\r\n");
+}
+
+TextPosition CodeBuffer::SearchPosition() const
+{
+    TextPosition position;
+    if (blocks_.texts.empty()) return position;
+    for (std::size_t i = 0; i < position_.block; ++i) position.line += LinesIn(blocks_.texts[i].View()) + 1;
+    const std::string_view before = blocks_.texts[position_.block].View().substr(0, position_.offset);
+    const std::size_t lineStart = before.rfind('\n');
+    position.line += LinesIn(before);
+    position.column = before.size() - (lineStart == npos ? 0 : lineStart + 1) + 1;
+    return position;
 }
 
 int CodeBuffer::SubstituteText(const std::string &search, const std::string &replacement, SubstituteMode mode)
 {
     if (search.empty() || search.find_first_of("\r\n") != npos) return 0;
-    return Substitution(lines_, signatures_, search, replacement, mode).Run(position_);
+    return Substitution(blocks_, search, replacement, mode).Run(position_);
 }
 
-void CodeBuffer::SignAllLines()
+void CodeBuffer::SetText(std::string_view text)
 {
-    signatures_.resize(lines_.size());
-    std::transform(lines_.begin(), lines_.end(), signatures_.begin(),
-                   [](const std::string &line) { return SignatureOf(line); });
+    ClearBlocks(blocks_);
+    // Every block but the last takes at least kBlockBytes bytes and a line end.
+    const std::size_t most = text.size() / (kBlockBytes + 1) + 1;
+    blocks_.texts.reserve(most);
+    blocks_.signatures.reserve(most);
+    AppendBlocks(text, blocks_);
+    MoveToStart();
+}
+
+std::string CodeBuffer::Joined(std::string_view lineEnd) const
+{
+    std::size_t size = 0;
+    for (const BlockText &block : blocks_.texts) size += block.size + (LinesIn(block.View()) + 1) * lineEnd.size();
+    std::string text;
+    text.reserve(size);
+    for (const BlockText &block : blocks_.texts) {
+        if (&block != &blocks_.texts.front()) text += lineEnd;
+        AppendWithLineEnds(text, block.View(), lineEnd);
+    }
+    return text;
 }

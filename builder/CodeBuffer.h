@@ -3,7 +3,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 enum class LineEndStyle { CrLf, Lf, Cr };
@@ -21,6 +23,10 @@ struct TextPosition {
 // A text held as lines of bytes (no line holds a CR or LF) together with the
 // line-end style used whenever the text is written out. The style is taken
 // from the last file loaded and kept by every other operation.
+//
+// The lines are stored in blocks of whole lines joined by "\n", each with a
+// signature of the byte pairs it holds; copies of a buffer share the blocks
+// that neither has changed.
 class CodeBuffer {
 public:
     // Replaces lines and style by those of the file. Throws std::runtime_error
@@ -31,15 +37,17 @@ public:
     void SaveToFile(const std::string &path) const;
 
     void SetLines(const std::vector<std::string> &lines);
-    const std::vector<std::string> &Lines() const { return lines_; }
+    // Takes the lines of `other`; this buffer's line-end style stays.
+    void SetLines(const CodeBuffer &other);
+    std::vector<std::string> Lines() const;
     void Clear();
 
     // The lines joined by CR LF, none after the last.
     std::string Text() const;
     LineEndStyle LineEnd() const { return lineEnd_; }
 
-    void MoveToStart() { position_ = TextPosition{}; }
-    TextPosition SearchPosition() const { return position_; }
+    void MoveToStart() { position_ = BlockPosition{}; }
+    TextPosition SearchPosition() const;
 
     // Replaces the first or every match of `search` (ignoring ASCII case, within
     // single lines) from the search position on, leaving the position behind the
@@ -47,15 +55,32 @@ public:
     // Returns the number of replacements.
     int SubstituteText(const std::string &search, const std::string &replacement, SubstituteMode mode);
 
-    // Which case-folded byte pairs a line holds, as bits; lets a substitution
-    // pass over lines that cannot hold its search text.
-    using LineSignature = std::array<std::uint64_t, 4>;
+    // Which case-folded byte triples a block holds, as bits; lets a substitution
+    // pass over blocks that cannot hold its search text.
+    using Signature = std::array<std::uint64_t, 8>;
+    // The bytes of one block, shared by the copies of a buffer.
+    struct BlockText {
+        std::shared_ptr<const char[]> bytes;
+        std::size_t size = 0;
+        std::string_view View() const { return {bytes.get(), size}; }
+    };
+    // Runs of whole lines joined by "\n", one line end between two runs,
+    // with their signatures side by side.
+    struct Blocks {
+        std::vector<BlockText> texts;
+        std::vector<Signature> signatures;
+    };
+    // A byte offset into the text of one block.
+    struct BlockPosition {
+        std::size_t block = 0;
+        std::size_t offset = 0;
+    };
 
 private:
-    void SignAllLines();
+    void SetText(std::string_view text);
+    std::string Joined(std::string_view lineEnd) const;
 
-    std::vector<std::string> lines_;
-    std::vector<LineSignature> signatures_;
+    Blocks blocks_;
     LineEndStyle lineEnd_ = LineEndStyle::CrLf;
-    TextPosition position_;
+    BlockPosition position_;
 };

@@ -35,7 +35,9 @@ private:
 
 void ShowBuffer(QsciScintilla *view, const CodeBuffer &buffer)
 {
-    view->setText(QString::fromStdString(buffer.Text()));
+    // The byte copy is gone before the view makes its own.
+    const QString text = QString::fromStdString(buffer.Text());
+    view->setText(text);
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ void TForm1::OpenTemplateFiles()
     // Should a later read fail, the names must still spare the files known so far.
     KeepOffTemplateFiles(names, TemplateDir, PathsInTables(lvStylesheets, {}, {}));
     StringList skipped = InlineStyleSheets();
-    OriginalHTML = htmlBuffer.Lines();
+    OriginalHTML.SetLines(htmlBuffer);
     LodaLayouts();
     LoadColors();
     LoadFonts();

@@ -3,6 +3,7 @@
 #include "builder/Substitution.h"
 
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 #include <functional>
 #include <random>
@@ -119,6 +120,25 @@ TEST_F(CodeBufferFileTest, InsertedLineEndsTakeTheStyleOfTheFile)
     CodeBuffer buffer = Loaded("<style>\n h1 { FONT_H1 }\n</style>");
     buffer.SubstituteText("font_h1", "font-family:Arial;\r\nfont-size:12px;\r\n", SubstituteMode::AllMatches);
     EXPECT_EQ(Saved(buffer), "<style>\n h1 { font-family:Arial;\nfont-size:12px;\n }\n</style>");
+}
+
+std::size_t AllocatedBytes()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+TEST_F(CodeBufferFileTest, MemoryFollowsTheTextNotItsLineCount)
+{
+    const std::size_t size = std::size_t{8} << 20;
+    folder.Write("in.txt", std::string(size, '\n'));
+    const std::size_t before = AllocatedBytes();
+    CodeBuffer page;
+    page.LoadFromFile(folder.Path("in.txt"));
+    CodeBuffer preview;
+    preview.SetLines(page);
+    preview.SubstituteText("x", "y", SubstituteMode::AllMatches);
+    EXPECT_LT(AllocatedBytes() - before, 3 * size) << "a page and a copy that shares its text";
 }
 
 TEST(CodeBufferSubstitute, EmptyOrMultiLineSearchReplacesNothing)

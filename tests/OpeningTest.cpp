@@ -3,6 +3,13 @@
 
 #include <QTabBar>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
 namespace {
 
 class OpeningTest : public ControlsFixture {
@@ -20,6 +27,35 @@ protected:
                           ItemFile("<item><title>Ink</title><var>%%ink%%</var><default>#102030</default></item>"));
     }
 };
+
+constexpr const char *kLimitedChild = "QUORLIN_LIMITED_CHILD";
+
+// Runs the current test again in a child process whose data size is capped,
+// so that a runaway read ends there; gives the child's wait status.
+int RunInLimitedChild(rlim_t dataLimit)
+{
+    const ::testing::TestInfo *test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string filter = std::string("--gtest_filter=") + test->test_suite_name() + "." + test->name();
+    setenv(kLimitedChild, "1", 1);
+    const pid_t child = fork();
+    if (child == 0) {
+        const rlimit limit{dataLimit, dataLimit};
+        setrlimit(RLIMIT_DATA, &limit);
+        execl("/proc/self/exe", "quorlin_tests", filter.c_str(), static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    unsetenv(kLimitedChild);
+    int status = -1;
+    waitpid(child, &status, 0);
+    return status;
+}
+
+long PeakResidentMiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
 
 }  // namespace
 
@@ -80,7 +116,7 @@ TEST_F(OpeningTest, StyleSheetIsInlinedAtTheFirstOccurrenceOfItsVariableAndAMiss
     AddSmall("t", "<head>%%css%%</head>\n<p>%%CSS%% %%INK%%</p>\n");
     Open("t");
     const std::string style = "<head><style type=\"text/css\" media=\"screen\">body {";
-    EXPECT_EQ(Window().WorkingPage(),
+    EXPECT_EQ(Window().WorkingPage().Lines(),
               (StringList{style, "  color: %%INK%%;", "}</style></head>", "<p>%%CSS%% %%INK%%</p>", ""}));
     EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"),
               style + "\n  color: #102030;\n}</style></head>\n<p>%%CSS%% #102030</p>\n")
@@ -184,4 +220,24 @@ TEST_F(OpeningTest, DefaultButtonsRereadTheirFileAndPresetsAndAFailureLeavesPain
     EXPECT_TRUE(window.updatesEnabled());
     EXPECT_EQ(Items(window.Ui()->ListBox5), QStringList{"Body"}) << "the rows read before the failure stay";
     EXPECT_TRUE(window.Ui()->PageControl2->isTabVisible(3));
+}
+
+TEST_F(OpeningTest, OversizedFilesAndPipesAreRefusedUnread)
+{
+    if (!std::getenv(kLimitedChild)) {
+        const int status = RunInLimitedChild(rlim_t{2} << 30);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "wait status " << status;
+        return;
+    }
+    for (const char *id : {"page", "settings", "plain"}) AddSmall(id, "%%CSS%%");
+    // A page far over its cap (sparse: it takes no disk) and a pipe that never ends.
+    std::filesystem::resize_file(folder.Path("templates/page/index.html"), std::uintmax_t{1} << 30);
+    std::filesystem::remove(folder.Path("templates/settings/settings.qrl"));
+    ASSERT_EQ(mkfifo(folder.Path("templates/settings/settings.qrl").c_str(), 0600), 0);
+    ASSERT_EQ(Window().Ui()->ListView1->topLevelItemCount(), 3);
+    Open("page");
+    EXPECT_EQ(boxes.Texts(), QStringList{"Error: Cannot Load Template Settings. You may need to reinstall Quorlin."});
+    Open("settings");
+    EXPECT_EQ(boxes.Shown().size(), 1u) << "a template without its description still opens";
+    EXPECT_LT(PeakResidentMiB(), 1024);
 }
