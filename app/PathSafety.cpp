@@ -8,19 +8,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path Resolved(const fs::path &path)
-{
-    std::error_code error;
-    const fs::path resolved = fs::weakly_canonical(fs::absolute(path, error), error);
-    return error ? fs::path() : resolved;
-}
-
-// True when `inner` is `outer` itself or lies below it, judged by whole names.
-bool Within(const fs::path &inner, const fs::path &outer)
-{
-    return std::mismatch(outer.begin(), outer.end(), inner.begin(), inner.end()).first == outer.end();
-}
-
 enum class Entry { Missing, Link, Folder, Other };
 
 Entry EntryAt(const fs::path &path)
@@ -47,7 +34,20 @@ std::vector<std::string> Names(const std::string &path)
 
 }  // namespace
 
-FolderBounds::FolderBounds(const std::string &folder) : root(Resolved(folder)) {}
+fs::path RealPath(const fs::path &path)
+{
+    std::error_code error;
+    const fs::path real = fs::weakly_canonical(fs::absolute(path, error), error);
+    if (error) return {};
+    return real.has_filename() ? real : real.parent_path();
+}
+
+bool IsOrLiesIn(const fs::path &inner, const fs::path &outer)
+{
+    return std::mismatch(outer.begin(), outer.end(), inner.begin(), inner.end()).first == outer.end();
+}
+
+FolderBounds::FolderBounds(const std::string &folder) : root(RealPath(folder)) {}
 
 bool FolderBounds::Holds(const std::string &relative) const
 {
@@ -68,8 +68,8 @@ bool FolderBounds::Holds(const std::string &relative) const
         onDisk = entry != Entry::Missing;
         if (entry == Entry::Folder) knownFolders.insert(place.native());
         if (entry == Entry::Link) {
-            place = Resolved(place);
-            if (place.empty() || !Within(place, root)) return false;
+            place = RealPath(place);
+            if (place.empty() || !IsOrLiesIn(place, root)) return false;
         }
     }
     return place != root;

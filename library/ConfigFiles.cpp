@@ -24,20 +24,16 @@ const char *const kTemplateFiles[] = {"index.html",      "template_info.html", "
                                       "style_files.xml", "images.xml",         "layouts.xml",
                                       "colors.xml",      "fonts.xml",          "static_files.qrl"};
 
-fs::path Resolved(const std::string &templateDir, const std::string &relative)
+fs::path RealPathIn(const std::string &templateDir, const std::string &relative)
 {
-    std::error_code error;
-    const fs::path path = fs::weakly_canonical(fs::path(templateDir) / FilePath(relative), error);
-    return path.has_filename() ? path : path.parent_path();
+    return RealPath(fs::path(templateDir) / FilePath(relative));
 }
 
 // True when `place` is one of `paths` or a folder above one of them.
 bool IsOrHoldsAny(const fs::path &place, const std::string &templateDir, const StringList &paths)
 {
-    return std::ranges::any_of(paths, [&](const std::string &relative) {
-        const fs::path path = Resolved(templateDir, relative);
-        return std::mismatch(place.begin(), place.end(), path.begin(), path.end()).first == place.end();
-    });
+    return std::ranges::any_of(
+        paths, [&](const std::string &relative) { return IsOrLiesIn(RealPathIn(templateDir, relative), place); });
 }
 
 }  // namespace
@@ -82,8 +78,8 @@ void KeepOffTemplateFiles(TemplateNames &names, const std::string &templateDir, 
     used.insert(used.end(), std::begin(kTemplateFiles), std::end(kTemplateFiles));
     used.insert(used.end(), {names.PresetRoot, names.ImageRoot, names.ImageBackup});
     const TemplateNames defaults = DefaultTemplateNames();
-    if (IsOrHoldsAny(Resolved(templateDir, names.TempFile), templateDir, used)) names.TempFile = defaults.TempFile;
-    if (IsOrHoldsAny(Resolved(templateDir, names.TempFolder), templateDir, used))
+    if (IsOrHoldsAny(RealPathIn(templateDir, names.TempFile), templateDir, used)) names.TempFile = defaults.TempFile;
+    if (IsOrHoldsAny(RealPathIn(templateDir, names.TempFolder), templateDir, used))
         names.TempFolder = defaults.TempFolder;
 }
 
