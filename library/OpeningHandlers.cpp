@@ -87,6 +87,7 @@ StringList TForm1::InlineStyleSheets()
 
 void TForm1::GetImageSettings()
 {
+    // A settings file that fails to read leaves the default names.
     names = DefaultTemplateNames();
     names = ReadTemplateNames(XMLDoc, TemplateDir);
 }

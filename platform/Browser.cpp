@@ -33,7 +33,6 @@ bool WaitForLoad(QWebEngineView *browser, int limitMs, const std::function<void(
     return finished;
 }
 
-// Blocks every request for a local file outside one folder.
 // The canonical form of a path, links resolved; empty when it does not exist.
 std::string Canonical(const std::string &path)
 {

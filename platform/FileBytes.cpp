@@ -102,8 +102,7 @@ FileResult CheckRegular(const Descriptor &file, struct stat &status)
     return {};
 }
 
-// Fills a new file beside `path`, made with `mode`, with `fill` (which returns
-// 0 or an errno value) and renames it over `path`; on failure the new file goes again.
+// Hands the file to `fill` (which returns 0 or an errno value), then closes it.
 template <typename Fill>
 int FillAndClose(Descriptor &file, Fill fill)
 {
@@ -112,6 +111,8 @@ int FillAndClose(Descriptor &file, Fill fill)
     return error != 0 ? error : closeError;
 }
 
+// Fills a new file beside `path`, made with `mode`, and renames it over
+// `path`; on failure the new file goes again.
 template <typename Fill>
 FileResult WriteBeside(const std::string &path, mode_t mode, Fill fill)
 {
