@@ -21,7 +21,7 @@ void ListBox::AsUserInput(Handle handle)
 
 QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex &index, const QEvent *event) const
 {
-    if (!index.isValid() && event && dynamic_cast<const QMouseEvent *>(event))
+    if (!index.isValid() && dynamic_cast<const QMouseEvent *>(event))
         return QItemSelectionModel::NoUpdate;
     return QListWidget::selectionCommand(index, event);
 }
