@@ -1,5 +1,7 @@
 #include "app/PathSafety.h"
 
+#include "platform/RealPath.h"
+
 #include <algorithm>
 #include <sys/stat.h>
 #include <vector>
@@ -34,20 +36,7 @@ std::vector<std::string> Names(const std::string &path)
 
 }  // namespace
 
-fs::path RealPath(const fs::path &path)
-{
-    std::error_code error;
-    const fs::path real = fs::weakly_canonical(fs::absolute(path, error), error);
-    if (error) return {};
-    return real.has_filename() ? real : real.parent_path();
-}
-
-bool IsOrLiesIn(const fs::path &inner, const fs::path &outer)
-{
-    return std::mismatch(outer.begin(), outer.end(), inner.begin(), inner.end()).first == outer.end();
-}
-
-FolderBounds::FolderBounds(const std::string &folder) : root(RealPath(folder)) {}
+FolderBounds::FolderBounds(const std::string &folder) : root(platform::RealPath(folder)) {}
 
 bool FolderBounds::Holds(const std::string &relative) const
 {
@@ -68,8 +57,8 @@ bool FolderBounds::Holds(const std::string &relative) const
         onDisk = entry != Entry::Missing;
         if (entry == Entry::Folder) knownFolders.insert(place.native());
         if (entry == Entry::Link) {
-            place = RealPath(place);
-            if (place.empty() || !IsOrLiesIn(place, root)) return false;
+            place = platform::RealPath(place);
+            if (place.empty() || !platform::IsOrLiesIn(place, root)) return false;
         }
     }
     return place != root;

@@ -3,6 +3,7 @@
 #include "app/Helpers.h"
 #include "app/PathSafety.h"
 #include "library/ItemWalk.h"
+#include "platform/RealPath.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -26,14 +27,14 @@ const char *const kTemplateFiles[] = {"index.html",      "template_info.html", "
 
 fs::path RealPathIn(const std::string &templateDir, const std::string &relative)
 {
-    return RealPath(fs::path(templateDir) / FilePath(relative));
+    return platform::RealPath(fs::path(templateDir) / FilePath(relative));
 }
 
 // True when `place` is one of `paths` or a folder above one of them.
 bool IsOrHoldsAny(const fs::path &place, const std::string &templateDir, const StringList &paths)
 {
     return std::ranges::any_of(
-        paths, [&](const std::string &relative) { return IsOrLiesIn(RealPathIn(templateDir, relative), place); });
+        paths, [&](const std::string &relative) { return platform::IsOrLiesIn(RealPathIn(templateDir, relative), place); });
 }
 
 }  // namespace

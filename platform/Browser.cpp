@@ -1,5 +1,7 @@
 #include "platform/Browser.h"
 
+#include "platform/RealPath.h"
+
 #include <QEventLoop>
 #include <QTimer>
 #include <QUrl>
@@ -34,11 +36,11 @@ bool WaitForLoad(QWebEngineView *browser, int limitMs, const std::function<void(
 }
 
 // The canonical form of a path, links resolved; empty when it does not exist.
-std::string Canonical(const std::string &path)
+std::filesystem::path Canonical(const std::string &path)
 {
     std::error_code error;
-    const std::filesystem::path canonical = std::filesystem::canonical(path, error);
-    return error ? std::string() : canonical.string();
+    std::filesystem::path canonical = std::filesystem::canonical(path, error);
+    return error ? std::filesystem::path() : canonical;
 }
 
 // The path of a file address as the bytes of the file's name.
@@ -50,11 +52,7 @@ std::string LocalPath(const QUrl &url)
 // Blocks every request for a local file outside one folder.
 class LocalFileGuard : public QWebEngineUrlRequestInterceptor {
 public:
-    void SetFolder(const std::string &folder)
-    {
-        prefix_ = Canonical(folder);
-        if (!prefix_.empty() && !prefix_.ends_with('/')) prefix_ += '/';
-    }
+    void SetFolder(const std::string &folder) { folder_ = Canonical(folder); }
 
     void interceptRequest(QWebEngineUrlRequestInfo &info) override
     {
@@ -65,11 +63,11 @@ public:
 private:
     bool Admits(const std::string &path) const
     {
-        const std::string canonical = Canonical(path);
-        return !prefix_.empty() && !canonical.empty() && (canonical + '/').starts_with(prefix_);
+        const std::filesystem::path canonical = Canonical(path);
+        return !folder_.empty() && !canonical.empty() && IsOrLiesIn(canonical, folder_);
     }
 
-    std::string prefix_;
+    std::filesystem::path folder_;
 };
 
 }  // namespace

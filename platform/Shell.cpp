@@ -2,6 +2,7 @@
 
 #include "platform/FileBytes.h"
 #include "platform/MessageBoxes.h"
+#include "platform/RealPath.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -72,12 +73,9 @@ fs::path FreeCopyName(const fs::path &target, bool isFolder)
 // True when `inner` is `outer` itself or lies somewhere below it.
 bool LiesWithin(const fs::path &inner, const fs::path &outer)
 {
-    std::error_code error;
-    const fs::path innerPath = fs::weakly_canonical(fs::absolute(inner, error), error);
-    const fs::path outerPath = fs::weakly_canonical(fs::absolute(outer, error), error);
-    if (error) return false;
-    return std::mismatch(outerPath.begin(), outerPath.end(), innerPath.begin(), innerPath.end())
-               .first == outerPath.end();
+    const fs::path innerPath = RealPath(inner);
+    const fs::path outerPath = RealPath(outer);
+    return !innerPath.empty() && !outerPath.empty() && IsOrLiesIn(innerPath, outerPath);
 }
 
 ItemKind KindOf(const fs::file_status &linkStatus)
