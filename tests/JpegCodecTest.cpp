@@ -1,6 +1,7 @@
 #include "imaging/JpegCodec.h"
 
 #include "ImageCompare.h"
+#include "MemoryLimit.h"
 #include "TempFiles.h"
 #include "platform/FileBytes.h"
 
@@ -39,15 +40,6 @@ std::string ClaimingSize(std::string jpeg, int width, int height)
             break;
         }
     return jpeg;
-}
-
-// From here on the process's address space may grow by `bytes` only.
-void LimitAddressSpaceGrowth(rlim_t bytes)
-{
-    std::string pages;
-    ReadFileBytes("/proc/self/statm", 4096, pages);
-    const rlimit limit{std::stoul(pages) * sysconf(_SC_PAGESIZE) + bytes, RLIM_INFINITY};
-    setrlimit(RLIMIT_AS, &limit);
 }
 
 // Whether the editor's decoding and the thumbnail's both open the file; refusals go to stderr.

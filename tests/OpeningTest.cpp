@@ -1,4 +1,5 @@
 #include "ControlsFixture.h"
+#include "MemoryLimit.h"
 #include "builder/Generation.h"
 
 #include <QTabBar>
@@ -30,17 +31,14 @@ protected:
 
 constexpr const char *kLimitedChild = "QUORLIN_LIMITED_CHILD";
 
-// Runs the current test again in a child process whose data size is capped,
-// so that a runaway read ends there; gives the child's wait status.
-int RunInLimitedChild(rlim_t dataLimit)
+// Runs the current test again in a child process; gives its wait status.
+int RunInChild()
 {
     const ::testing::TestInfo *test = ::testing::UnitTest::GetInstance()->current_test_info();
     const std::string filter = std::string("--gtest_filter=") + test->test_suite_name() + "." + test->name();
     setenv(kLimitedChild, "1", 1);
     const pid_t child = fork();
     if (child == 0) {
-        const rlimit limit{dataLimit, dataLimit};
-        setrlimit(RLIMIT_DATA, &limit);
         execl("/proc/self/exe", "quorlin_tests", filter.c_str(), static_cast<char *>(nullptr));
         _exit(127);
     }
@@ -225,10 +223,11 @@ TEST_F(OpeningTest, DefaultButtonsRereadTheirFileAndPresetsAndAFailureLeavesPain
 TEST_F(OpeningTest, OversizedFilesAndPipesAreRefusedUnread)
 {
     if (!std::getenv(kLimitedChild)) {
-        const int status = RunInLimitedChild(rlim_t{2} << 30);
+        const int status = RunInChild();
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "wait status " << status;
         return;
     }
+    LimitAddressSpaceGrowth(rlim_t{2} << 30);
     for (const char *id : {"page", "settings", "plain"}) AddSmall(id, "%%CSS%%");
     // A page far over its cap (sparse: it takes no disk) and a pipe that never ends.
     std::filesystem::resize_file(folder.Path("templates/page/index.html"), std::uintmax_t{1} << 30);
