@@ -87,7 +87,8 @@ struct Decompressor {
 struct Compressor {
     jpeg_compress_struct info{};
     ErrorManager errors;
-    // The encoded file, grown by libjpeg with malloc.
+    // The encoded file, grown by libjpeg with malloc. Until libjpeg finishes
+    // it, the pointer may name a buffer that libjpeg freed while growing it.
     unsigned char *encoded = nullptr;
     unsigned long encodedSize = 0;
     Compressor() { info.err = InstallErrorManager(errors); jpeg_create_compress(&info); }
@@ -219,7 +220,7 @@ void EncodeJpegFile(const BgrImage &image, const std::string &path, int quality)
         Fail(path, "the image is empty");
     Compressor jpeg;
     auto &info = jpeg.info;
-    GuardedOrFail(jpeg.errors, path, [&jpeg, &info, &image, quality] {
+    const bool encoded = Guarded(jpeg.errors, [&jpeg, &info, &image, quality] {
         jpeg_mem_dest(&info, &jpeg.encoded, &jpeg.encodedSize);
         info.image_width = static_cast<JDIMENSION>(image.width);
         info.image_height = static_cast<JDIMENSION>(image.height);
@@ -231,6 +232,10 @@ void EncodeJpegFile(const BgrImage &image, const std::string &path, int quality)
         WritePixels(info, image);
         jpeg_finish_compress(&info);
     });
+    if (!encoded) {
+        jpeg.encoded = nullptr;
+        Fail(path, jpeg.errors.message);
+    }
     const FileResult written =
         WriteFileBytes(path, std::string_view(reinterpret_cast<const char *>(jpeg.encoded), jpeg.encodedSize));
     if (!written)
