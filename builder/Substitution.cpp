@@ -1,6 +1,5 @@
 #include "builder/Substitution.h"
 
-#include "app/PathSafety.h"
 #include "builder/CodeBuffer.h"
 #include "library/ConfigFiles.h"
 #include "platform/FolderSearch.h"
@@ -48,8 +47,8 @@ StringList SubstituteRowVariables(CodeBuffer &buffer, const std::string &templat
     StringList outside;
     for (const LayoutRow &row : tables.layouts) {
         const std::string option = OptionFile(templateDir, row);
-        if (LiesBelow(templateDir, option))
-            ReplaceEverywhere(buffer, row.variable, ReadOptionText(templateDir + "/" + option));
+        if (const auto path = PathInTemplate(templateDir, option))
+            ReplaceEverywhere(buffer, row.variable, ReadOptionText(*path));
         else
             outside.push_back(option);
     }
