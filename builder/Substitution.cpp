@@ -1,5 +1,6 @@
 #include "builder/Substitution.h"
 
+#include "app/PathSafety.h"
 #include "builder/CodeBuffer.h"
 #include "library/ConfigFiles.h"
 #include "platform/FolderSearch.h"
@@ -45,10 +46,11 @@ std::string OptionFile(const std::string &templateDir, const LayoutRow &row)
 StringList SubstituteRowVariables(CodeBuffer &buffer, const std::string &templateDir, const RowTables &tables)
 {
     StringList outside;
+    const FolderBounds bounds(templateDir);
     for (const LayoutRow &row : tables.layouts) {
         const std::string option = OptionFile(templateDir, row);
-        if (const auto path = PathInTemplate(templateDir, option))
-            ReplaceEverywhere(buffer, row.variable, ReadOptionText(*path));
+        if (bounds.Holds(option))
+            ReplaceEverywhere(buffer, row.variable, ReadOptionText(templateDir + "/" + option));
         else
             outside.push_back(option);
     }

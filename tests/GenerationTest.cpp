@@ -75,7 +75,7 @@ protected:
                                     "<font-decoration>none</font-decoration><var>%%FONT%%</var></item>")},
              {"layouts.xml", ItemFile("<item><title>Box</title><default>framed</default><folder>layouts/</folder>"
                                       "<var>%%BOX%%</var></item><item><title>Gap</title><default>empty</default>"
-                                      "<folder>layouts/</folder><var>%%GAP%%</var></item>")},
+                                      "<folder>\\layouts\\</folder><var>%%GAP%%</var></item>")},
              {"layouts/framed.lyo", "<div style=\"border-color:%%INK%%\">"},
              {"layouts/empty.lyo", ""},
              {"images.xml", ItemFile("<item><image>Logo</image><url>%%GAP%%.png</url><folder>img/</folder>"
