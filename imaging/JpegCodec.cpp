@@ -120,15 +120,6 @@ QSize FullSize(const jpeg_decompress_struct &info)
     return {static_cast<int>(info.image_width), static_cast<int>(info.image_height)};
 }
 
-// The picture's size scaled down to fit `space`, keeping its proportions; no
-// smaller when it fits already or when there is no space.
-QSize FittedSize(QSize picture, QSize space)
-{
-    if (space.isEmpty() || (picture.width() <= space.width() && picture.height() <= space.height()))
-        return picture;
-    return picture.scaled(space, Qt::KeepAspectRatio);
-}
-
 unsigned ScaledLength(unsigned length, unsigned denominator) { return (length + denominator - 1) / denominator; }
 
 // The largest of the decoder's reductions (1/8, 1/4, 1/2) that keeps the
@@ -240,6 +231,13 @@ void EncodeJpegFile(const BgrImage &image, const std::string &path, int quality)
         WriteFileBytes(path, std::string_view(reinterpret_cast<const char *>(jpeg.encoded), jpeg.encodedSize));
     if (!written)
         Fail(path, "cannot write the file: " + written.Text());
+}
+
+QSize FittedSize(QSize picture, QSize space)
+{
+    if (space.isEmpty() || (picture.width() <= space.width() && picture.height() <= space.height()))
+        return picture;
+    return picture.scaled(space, Qt::KeepAspectRatio);
 }
 
 QImage ToQImage(const BgrImage &image)
