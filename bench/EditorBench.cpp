@@ -1,16 +1,15 @@
-#include "app/TForm1.h"
 #include "app/Windows.h"
+#include "bench/TemplateWindow.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/TForm10.h"
-#include "ui_TForm1.h"
+#include "platform/FileBytes.h"
 #include "ui_TForm10.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <filesystem>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -35,30 +34,17 @@ BgrImage LargePicture()
     return picture;
 }
 
-// The program folder with the meadowlark template open in the main window and
-// the large photo in its photo folder; the editor is made by each benchmark.
+// The meadowlark template open in the main window with the large photo in its
+// photo folder; the editor is made by each benchmark.
 class OpenTemplate {
 public:
-    OpenTemplate()
-    {
-        namespace fs = std::filesystem;
-        const fs::path root = fs::path(program.path().toStdString());
-        fs::create_directories(root / "templates");
-        fs::copy(std::string(QUORLIN_SOURCE_DIR) + "/data/templates/meadowlark", root / "templates/meadowlark",
-                 fs::copy_options::recursive);
-        EncodeJpegFile(LargePicture(), (root / "templates/meadowlark" / kPhoto).string(), 100);
-        window = std::make_unique<TForm1>(root.string());
-        Form1 = window.get();
-        auto *list = window->Ui()->ListView1;
-        list->setCurrentItem(list->findItems("meadowlark", Qt::MatchExactly, 2).front());
-        window->Ui()->BitBtn10->click();
-    }
-    ~OpenTemplate() { Form1 = nullptr; }
+    OpenTemplate() : opened("meadowlark") { EncodeJpegFile(LargePicture(), opened.Folder() + "/" + kPhoto, 100); }
 
     // An editor showing the large photo, as "Tweak" opens it (without its modal loop).
-    std::unique_ptr<TForm10> OpenEditor() const
+    std::unique_ptr<TForm10> OpenEditor()
     {
-        auto editor = std::make_unique<TForm10>(window.get());
+        Form1 = &opened.Window();
+        auto editor = std::make_unique<TForm10>(Form1);
         editor->setWindowTitle(kPhoto);
         editor->show();
         QCoreApplication::processEvents();
@@ -66,8 +52,7 @@ public:
     }
 
 private:
-    QTemporaryDir program;
-    std::unique_ptr<TForm1> window;
+    TemplateWindow opened;
 };
 
 OpenTemplate &Template()
@@ -125,10 +110,10 @@ BENCHMARK(BM_EditorInvertClick)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 long StatusKilobytes(const std::string &field)
 {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind(field + ":", 0) == 0) return std::stol(line.substr(field.size() + 1));
-    return 0;
+    std::string status;
+    ReadFileBytes("/proc/self/status", kShortFileCap, status);
+    const std::size_t line = status.find("\n" + field + ":");
+    return line == std::string::npos ? 0 : std::atol(status.c_str() + line + field.size() + 2);
 }
 
 // Peak memory of an editor session on the large photo: open, paint, each

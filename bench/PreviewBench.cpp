@@ -1,18 +1,16 @@
-#include "app/TForm1.h"
+#include "bench/TemplateWindow.h"
+#include "library/ConfigFiles.h"
+#include "platform/FileBytes.h"
 #include "ui_TForm1.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QImage>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWebEngineView>
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <memory>
 #include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -47,31 +45,23 @@ const Swatch kSwatches[] = {{"Navy", qRgb(0, 0, 128)}, {"Maroon", qRgb(128, 0, 0
 // browser window of the preview's size that shows copies of the same pages.
 class PreviewSetup {
 public:
-    PreviewSetup()
+    PreviewSetup() : opened_("ledgerline"), form_(&opened_.Window())
     {
-        std::filesystem::create_directory(folder_.path().toStdString() + "/templates");
-        std::filesystem::copy(std::string(QUORLIN_SOURCE_DIR) + "/data/templates/ledgerline",
-                              folder_.path().toStdString() + "/templates/ledgerline",
-                              std::filesystem::copy_options::recursive);
-        form_ = std::make_unique<TForm1>(folder_.path().toStdString());
         Ui::TForm1 *ui = form_->Ui();
-        ui->ListView1->setCurrentItem(ui->ListView1->topLevelItem(0));
-        ui->BitBtn10->click();
         form_->show();
         for (int i = 0; i < ui->PageControl2->count(); ++i)
             if (ui->PageControl2->widget(i)->isAncestorOf(ui->ColorListBox1)) ui->PageControl2->setCurrentIndex(i);
         ClickEntry(ui->ListBox2, 0);  // the page background
-        const QString preview = folder_.path() + "/templates/ledgerline/" +
-                                QString::fromStdString(form_->Names().TempFile);
+        const std::string preview = PreviewFilePath(opened_.Folder(), form_->Names());
         for (int i = 0; i < 2; ++i) {
             ClickColour(i);
-            pages_[i] = ReadAll(preview);
+            ReadFileBytes(preview, kPageFileCap, pages_[i]);
         }
-        barePage_ = folder_.path() + "/templates/ledgerline/bare.html";
+        barePage_ = opened_.Folder() + "/bare.html";
         bare_.resize(ui->WebBrowser1->size());
         bare_.show();
         WritePage(0);
-        bare_.load(QUrl::fromLocalFile(barePage_));
+        bare_.load(QUrl::fromLocalFile(QString::fromStdString(barePage_)));
         WaitShown(&bare_, 0);
     }
 
@@ -103,18 +93,7 @@ private:
     {
         return form_->Ui()->ColorListBox1->row(form_->Ui()->ColorListBox1->findItems(name, Qt::MatchExactly).front());
     }
-    static QByteArray ReadAll(const QString &path)
-    {
-        QFile file(path);
-        file.open(QIODevice::ReadOnly);
-        return file.readAll();
-    }
-    void WritePage(int swatch) const
-    {
-        QFile file(barePage_);
-        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        file.write(pages_[swatch]);
-    }
+    void WritePage(int swatch) const { WriteFileBytes(barePage_, pages_[swatch]); }
     void WaitShown(QWidget *view, int swatch)
     {
         QElapsedTimer start;
@@ -122,11 +101,11 @@ private:
         MsUntilShown(view, kSwatches[swatch].colour, start);
     }
 
-    QTemporaryDir folder_;
-    std::unique_ptr<TForm1> form_;
+    TemplateWindow opened_;
+    TForm1 *form_;
     QWebEngineView bare_;
-    QString barePage_;
-    QByteArray pages_[2];
+    std::string barePage_;
+    std::string pages_[2];
 };
 
 // From a click on a colour to the changed preview in the window, beside a bare

@@ -280,7 +280,6 @@ private:
     std::size_t nextUpper_ = npos;
 };
 
-
 // One SubstituteText call. Blocks whose signature rules the search text out
 // are passed over; blocks without a match stay untouched; a changed block is
 // built once by appending. When a changed block grows past kSplitBytes the

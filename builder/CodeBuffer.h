@@ -25,7 +25,7 @@ struct TextPosition {
 // from the last file loaded and kept by every other operation.
 //
 // The lines are stored in blocks of whole lines joined by "\n", each with a
-// signature of the byte pairs it holds; copies of a buffer share the blocks
+// signature of the byte triples it holds; copies of a buffer share the blocks
 // that neither has changed.
 class CodeBuffer {
 public:

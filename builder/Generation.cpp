@@ -132,7 +132,7 @@ bool SiteGenerator::WriteSite()
     CopyStaticFiles();
     readableLayouts.clear();
     for (const LayoutRow &row : sources.rows.layouts)
-        if (Admits(FilePath(row.folder + row.option + ".lyo"), Access::Read)) readableLayouts.push_back(row);
+        if (Admits(OptionFile(sources.templateDir, row), Access::Read)) readableLayouts.push_back(row);
     WritePage();
     for (const StylesheetRow &row : sources.stylesheets) WriteStyleSheet(row);
     return true;

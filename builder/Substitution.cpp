@@ -46,9 +46,10 @@ std::string OptionFile(const std::string &templateDir, const LayoutRow &row)
 StringList SubstituteRowVariables(CodeBuffer &buffer, const std::string &templateDir, const RowTables &tables)
 {
     StringList outside;
+    const FolderBounds bounds(templateDir);
     for (const LayoutRow &row : tables.layouts) {
         const std::string option = OptionFile(templateDir, row);
-        if (LiesBelow(templateDir, option))
+        if (bounds.Holds(option))
             ReplaceEverywhere(buffer, row.variable, ReadOptionText(templateDir + "/" + option));
         else
             outside.push_back(option);

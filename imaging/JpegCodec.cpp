@@ -87,7 +87,8 @@ struct Decompressor {
 struct Compressor {
     jpeg_compress_struct info{};
     ErrorManager errors;
-    // The encoded file, grown by libjpeg with malloc.
+    // The encoded file, grown by libjpeg with malloc. Until libjpeg finishes
+    // it, the pointer may name a buffer that libjpeg freed while growing it.
     unsigned char *encoded = nullptr;
     unsigned long encodedSize = 0;
     Compressor() { info.err = InstallErrorManager(errors); jpeg_create_compress(&info); }
@@ -117,15 +118,6 @@ void RefuseOversized(const jpeg_decompress_struct &info, const std::string &path
 QSize FullSize(const jpeg_decompress_struct &info)
 {
     return {static_cast<int>(info.image_width), static_cast<int>(info.image_height)};
-}
-
-// The picture's size scaled down to fit `space`, keeping its proportions; no
-// smaller when it fits already or when there is no space.
-QSize FittedSize(QSize picture, QSize space)
-{
-    if (space.isEmpty() || (picture.width() <= space.width() && picture.height() <= space.height()))
-        return picture;
-    return picture.scaled(space, Qt::KeepAspectRatio);
 }
 
 unsigned ScaledLength(unsigned length, unsigned denominator) { return (length + denominator - 1) / denominator; }
@@ -219,7 +211,7 @@ void EncodeJpegFile(const BgrImage &image, const std::string &path, int quality)
         Fail(path, "the image is empty");
     Compressor jpeg;
     auto &info = jpeg.info;
-    GuardedOrFail(jpeg.errors, path, [&jpeg, &info, &image, quality] {
+    const bool encoded = Guarded(jpeg.errors, [&jpeg, &info, &image, quality] {
         jpeg_mem_dest(&info, &jpeg.encoded, &jpeg.encodedSize);
         info.image_width = static_cast<JDIMENSION>(image.width);
         info.image_height = static_cast<JDIMENSION>(image.height);
@@ -231,10 +223,21 @@ void EncodeJpegFile(const BgrImage &image, const std::string &path, int quality)
         WritePixels(info, image);
         jpeg_finish_compress(&info);
     });
+    if (!encoded) {
+        jpeg.encoded = nullptr;
+        Fail(path, jpeg.errors.message);
+    }
     const FileResult written =
         WriteFileBytes(path, std::string_view(reinterpret_cast<const char *>(jpeg.encoded), jpeg.encodedSize));
     if (!written)
         Fail(path, "cannot write the file: " + written.Text());
+}
+
+QSize FittedSize(QSize picture, QSize space)
+{
+    if (space.isEmpty() || (picture.width() <= space.width() && picture.height() <= space.height()))
+        return picture;
+    return picture.scaled(space, Qt::KeepAspectRatio);
 }
 
 QImage ToQImage(const BgrImage &image)

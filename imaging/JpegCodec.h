@@ -33,6 +33,10 @@ BgrImage DecodeJpegFile(const std::string &path);
 // the file cannot be written.
 void EncodeJpegFile(const BgrImage &image, const std::string &path, int quality = 100);
 
+// The picture's size scaled down to fit `space`, keeping its proportions; no
+// smaller when it fits already or when there is no space.
+QSize FittedSize(QSize picture, QSize space);
+
 QImage ToQImage(const BgrImage &image);
 
 // Decodes for showing; an unreadable or refused file gives a null QImage.

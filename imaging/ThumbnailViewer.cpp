@@ -43,9 +43,8 @@ QImage LoadPicture(const std::string &path, QSize space)
 {
     if (IsJpegName(path)) return LoadJpegImage(path, space);
     QImageReader reader(QString::fromStdString(path));
-    const QSize size = reader.size();
-    if (size.isValid() && (size.width() > space.width() || size.height() > space.height()))
-        reader.setScaledSize(size.scaled(space, Qt::KeepAspectRatio));
+    const QSize fitted = FittedSize(reader.size(), space);
+    if (fitted != reader.size()) reader.setScaledSize(fitted);
     return reader.read();
 }
 

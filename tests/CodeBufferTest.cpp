@@ -231,7 +231,7 @@ TEST(CodeBufferSubstitute, AgreesWithPlainModelOverManyCalls)
     const Lines searches = {"%%ab%%", "%%CD%%", "ab", "a", "B$", "%%a"};
     const Lines pieces = {"", "%%cd%%", "ab", "b$", "x%%AB%%"};
     for (int round = 0; round < 150; ++round) {
-        Lines lines(random() % 6);
+        Lines lines(random() % 40);  // up to a few blocks
         for (std::string &line : lines)
             for (int n = random() % 8; n > 0; --n) line += pick(words);
         CodeBuffer buffer = BufferWith(lines);

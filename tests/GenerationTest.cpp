@@ -76,7 +76,7 @@ protected:
                                     "<font-decoration>none</font-decoration><var>%%FONT%%</var></item>")},
              {"layouts.xml", ItemFile("<item><title>Box</title><default>framed</default><folder>layouts/</folder>"
                                       "<var>%%BOX%%</var></item><item><title>Gap</title><default>empty</default>"
-                                      "<folder>layouts/</folder><var>%%GAP%%</var></item>")},
+                                      "<folder>\\layouts\\</folder><var>%%GAP%%</var></item>")},
              {"layouts/framed.lyo", "<div style=\"border-color:%%INK%%\">"},
              {"layouts/empty.lyo", ""},
              {"images.xml", ItemFile("<item><image>Logo</image><url>%%GAP%%.png</url><folder>img/</folder>"
@@ -183,7 +183,9 @@ TEST_F(GenerationTest, EntriesAndOutputFolderOutsideTheTemplateAreSkippedAndName
     folder.Write("evil.css", "sheet");
     WriteTemplateFile("t", "layouts.xml",
                       ItemFile("<item><title>Out</title><default>far</default><folder>../</folder>"
-                               "<var>%%OUT%%</var></item>"));
+                               "<var>%%OUT%%</var></item><item><title>Up</title><default>up</default>"
+                               "<folder>layouts/</folder><var>%%UP%%</var></item>"));
+    fs::create_symlink(folder.Path("templates/far.lyo"), folder.Path("templates/t/layouts/up.LYO"));
     WriteTemplateFile("t", "images.xml",
                       ItemFile("<item><image>Out</image><url>outside.txt</url><folder>../</folder>"
                                "<var>%%LOGO%%</var></item>"));
@@ -197,7 +199,7 @@ TEST_F(GenerationTest, EntriesAndOutputFolderOutsideTheTemplateAreSkippedAndName
     EXPECT_EQ(shown.Shown()[0].kind, platform::BoxKind::Plain);
     EXPECT_EQ(shown.Texts()[0].toStdString(),
               SkippedEntriesMessage({"../outside.txt", "sub/../../outside.txt", "../far.lyo",
-                                     "../outside.txt", "../../evil.css"}));
+                                     "layouts/up.LYO", "../outside.txt", "../../evil.css"}));
     EXPECT_EQ(Items(Window().Ui()->ListBox13), (QStringList{"ok.txt", "index.html"}));
     EXPECT_EQ(Output("index.html"),
               "<link rel=\"stylesheet\" type=\"text/css\" media=\"all\" href=\"../../evil.css\" /> %%OUT%% "
