@@ -66,5 +66,5 @@ bool FolderBounds::Holds(const std::string &relative) const
 
 bool LiesBelow(const std::string &folder, const std::string &relative)
 {
-    return !fs::path(relative).has_root_path() && FolderBounds(folder).Holds(relative);
+    return FolderBounds(folder).Holds(relative);
 }

@@ -21,6 +21,6 @@ private:
     mutable std::unordered_set<std::string> knownFolders;
 };
 
-// True when `relative` names a place strictly below `folder`, also once
-// symbolic links are followed: not absolute, not climbing out with "..".
+// The same judgement for one path: `folder` + "/" + `relative` lies strictly
+// below `folder`, links followed.
 bool LiesBelow(const std::string &folder, const std::string &relative);
