@@ -2,7 +2,6 @@
 #include "library/Catalogue.h"
 #include "library/XmlDocument.h"
 
-#include <QTest>
 #include <QWebEngineView>
 
 #include <atomic>

@@ -2,8 +2,6 @@
 
 #include "TemplateFixture.h"
 
-#include <QTest>
-
 #include <filesystem>
 
 // A main window with a template open, clicked as a user clicks it.

@@ -4,7 +4,6 @@
 #include <QFontDatabase>
 #include <Qsci/qscilexer.h>
 #include <Qsci/qsciscintilla.h>
-#include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
 

@@ -3,8 +3,6 @@
 #include "builder/Generation.h"
 
 #include <Qsci/qsciscintilla.h>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
 

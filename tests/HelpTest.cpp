@@ -8,7 +8,6 @@
 
 #include <QAction>
 #include <QRegularExpression>
-#include <QtTest/QTest>
 #include <QWebEngineView>
 
 namespace {

@@ -6,8 +6,6 @@
 #include "imaging/ThumbnailViewer.h"
 #include "ui_TForm5.h"
 
-#include <QTimer>
-
 namespace {
 
 using Names = std::vector<std::string>;

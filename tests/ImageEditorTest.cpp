@@ -1,7 +1,6 @@
 #include "ControlsFixture.h"
 #include "ImageCompare.h"
 #include "WhileShown.h"
-#include "imaging/JpegCodec.h"
 #include "app/Windows.h"
 #include "imaging/ImageFileNames.h"
 #include "imaging/ImagePanel.h"
@@ -13,10 +12,7 @@
 #include "ui_TForm10.h"
 #include "ui_TForm20.h"
 
-#include <QTimer>
 #include <gmock/gmock.h>
-
-#include <functional>
 
 namespace {
 

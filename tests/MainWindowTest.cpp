@@ -2,8 +2,6 @@
 #include "app/Windows.h"
 #include "imaging/TForm10.h"
 
-#include <QTest>
-
 namespace {
 
 using MainWindowTest = TemplateFixture;

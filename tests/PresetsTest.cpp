@@ -1,11 +1,7 @@
 #include "TemplateFixture.h"
 
 #include <QFocusEvent>
-#include <QTest>
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <filesystem>
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "ui_TForm1.h"
 
 #include <QListWidget>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <filesystem>

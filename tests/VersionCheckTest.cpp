@@ -5,9 +5,7 @@
 #include "ui_TForm8.h"
 
 #include <QApplication>
-#include <QTest>
 #include <QUrl>
-#include <gtest/gtest.h>
 
 namespace {
 
