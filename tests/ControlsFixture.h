@@ -9,13 +9,14 @@ class ControlsFixture : public TemplateFixture {
 protected:
     static std::string ItemFile(const std::string &items) { return "<?xml version=\"1.0\"?><r><c>" + items + "</c></r>"; }
 
-    // A small template "t" with the given page and configuration files.
-    void AddTemplate(const std::string &page, const std::vector<std::pair<std::string, std::string>> &files)
+    // A small template with the given page and configuration files.
+    void AddTemplate(const std::string &id, const std::string &page,
+                     const std::vector<std::pair<std::string, std::string>> &files)
     {
-        WriteTemplateFile("t", "settings.qrl", "Small\nMe\nFree\n");
-        WriteTemplateFile("t", "index.html", page);
-        WriteTemplateFile("t", "style_files.xml", ItemFile(""));
-        for (const auto &[name, content] : files) WriteTemplateFile("t", name, content);
+        WriteTemplateFile(id, "settings.qrl", "Small\nMe\nFree\n");
+        WriteTemplateFile(id, "index.html", page);
+        WriteTemplateFile(id, "style_files.xml", ItemFile(""));
+        for (const auto &[name, content] : files) WriteTemplateFile(id, name, content);
     }
 
     void OpenShown(const std::string &id)

@@ -11,15 +11,6 @@ namespace {
 
 class ExportTest : public TemplateFixture {
 protected:
-    // Opens a sample, generates its site and points the chooser at `target`.
-    void GenerateInto(const std::string &target)
-    {
-        InstallSample("ledgerline");
-        Open("ledgerline");
-        Window().Ui()->PageControl1->setCurrentWidget(Window().Ui()->TabSheet3);
-        fs::create_directories(folder.Path(target));
-        ChooseFolder(target);
-    }
     void ChooseFolder(const std::string &relative)
     {
         ASSERT_TRUE(Window().FolderChooser()->SetDirectory(QString::fromStdString(folder.Path(relative))));
@@ -29,7 +20,11 @@ protected:
 
 TEST_F(ExportTest, ExportCopiesTheOutputFolderIntoTheTargetAndWithoutOneNothing)
 {
-    GenerateInto("out");
+    InstallSample("ledgerline");
+    Open("ledgerline");
+    Window().Ui()->PageControl1->setCurrentWidget(Window().Ui()->TabSheet3);
+    fs::create_directories(folder.Path("out"));
+    ChooseFolder("out");
     const QString target = Target();
     Window().Ui()->Edit2->setText("  ");
     Window().ExportTemplate();

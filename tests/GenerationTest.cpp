@@ -60,7 +60,7 @@ protected:
     void AddSite(const std::string &page, const std::string &lineEnd = "\r\n")
     {
         AddTemplate(
-            page,
+            "t", page,
             {{"style_files.xml", ItemFile("<item><filename>main.css</filename><folder>css/</folder><var>%%CSS%%</var>"
                                           "<media>screen</media></item><item><filename>print.css</filename>"
                                           "<folder></folder><var>%%PRINT%%</var><media>print</media></item>")},

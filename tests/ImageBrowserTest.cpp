@@ -42,8 +42,6 @@ TEST_F(ImageBrowserTest, OpensOnTheCurrentPictureAndOkHandsTheChoiceBackByName)
     for (const char *extra : {"notes.txt", "Thumbs.db", "Zebra.BMP", "sketch.png", "old.jpg/inner.jpg"})
         WriteTemplateFile("meadowlark", std::string("images/logo/") + extra, "x");
     ClickRow(Window().Ui()->ListBox6, 0);
-    EXPECT_EQ(Items(Window().Ui()->ListBox7),
-              QStringList({"house.jpg", "leaf.jpg", "notes.txt", "old.jpg", "sketch.png", "sun.jpg", "Zebra.BMP"}));
     Names files;
     int opened = -2;
     QSize thumbnail;

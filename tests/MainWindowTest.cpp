@@ -2,11 +2,7 @@
 #include "app/Windows.h"
 #include "imaging/TForm10.h"
 
-namespace {
-
 using MainWindowTest = TemplateFixture;
-
-}  // namespace
 
 TEST_F(MainWindowTest, StartsOnTheTemplatePageAndDeletesLeftoverFilesToleratingUndeletableOnes)
 {

@@ -17,14 +17,11 @@ protected:
     // A small template: one style sheet, one colour, the given page.
     void AddSmall(const std::string &id, const std::string &page)
     {
-        WriteTemplateFile(id, "settings.qrl", "Small " + id + "\nMe\nFree\n");
-        WriteTemplateFile(id, "index.html", page);
-        WriteTemplateFile(id, "style_files.xml",
-                          ItemFile("<item><title>Main</title><filename>main.css</filename><folder>css\\</folder>"
-                                "<var>%%CSS%%</var><media>screen</media></item>"));
-        WriteTemplateFile(id, "css/main.css", "body {\r\n  color: %%INK%%;\r\n}");
-        WriteTemplateFile(id, "colors.xml",
-                          ItemFile("<item><title>Ink</title><var>%%ink%%</var><default>#102030</default></item>"));
+        AddTemplate(id, page,
+                    {{"style_files.xml", ItemFile("<item><title>Main</title><filename>main.css</filename>"
+                                                  "<folder>css\\</folder><var>%%CSS%%</var><media>screen</media></item>")},
+                     {"css/main.css", "body {\r\n  color: %%INK%%;\r\n}"},
+                     {"colors.xml", ItemFile("<item><title>Ink</title><var>%%ink%%</var><default>#102030</default></item>")}});
     }
 };
 
@@ -48,13 +45,6 @@ int RunInLimitedChild(rlim_t dataLimit)
     int status = -1;
     waitpid(child, &status, 0);
     return status;
-}
-
-long PeakResidentMiB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024;
 }
 
 }  // namespace
@@ -239,5 +229,7 @@ TEST_F(OpeningTest, OversizedFilesAndPipesAreRefusedUnread)
     EXPECT_EQ(boxes.Texts(), QStringList{"Error: Cannot Load Template Settings. You may need to reinstall Quorlin."});
     Open("settings");
     EXPECT_EQ(boxes.Shown().size(), 1u) << "a template without its description still opens";
-    EXPECT_LT(PeakResidentMiB(), 1024);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    EXPECT_LT(usage.ru_maxrss, 1 << 20) << "peak resident KiB";
 }
