@@ -22,7 +22,6 @@ protected:
                      {"pics/old/keep.gif", "GIF89a"}});
         OpenShown("t");
     }
-    Ui::TForm1 *ui() { return Window().Ui(); }
     const LayoutRow &Layout(int row) { return Window().LayoutTable().rows[row]; }
     const ImageRow &Image() { return Window().ImageTable().rows[0]; }
     static QString Selected(const QListWidget *list)

@@ -13,7 +13,6 @@ protected:
         InstallSample("meadowlark");
         OpenShown("meadowlark");
     }
-    Ui::TForm1 *ui() { return Window().Ui(); }
     const std::string &Value(int row) { return Window().ColorTable().rows[row].value; }
     QString CustomSwatchName() { return ui()->ColorListBox1->item(0)->icon().pixmap(24, 14).toImage().pixelColor(8, 7).name(); }
 

@@ -24,7 +24,6 @@ protected:
                                             FontItem("Title", "Georgia", 2))}});
         OpenShown("t");
     }
-    Ui::TForm1 *ui() { return Window().Ui(); }
     const FontRow &Row(int row) { return Window().FontTable().rows[row]; }
 
     static void Type(QComboBox *box, const QString &text)

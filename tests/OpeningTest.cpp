@@ -18,10 +18,11 @@ protected:
     void AddSmall(const std::string &id, const std::string &page)
     {
         AddTemplate(id, page,
-                    {{"style_files.xml", ItemFile("<item><title>Main</title><filename>main.css</filename>"
-                                                  "<folder>css\\</folder><var>%%CSS%%</var><media>screen</media></item>")},
+                    {{"style_files.xml", ItemFile("<item><title>Main</title><filename>main.css</filename><folder>css\\"
+                                                  "</folder><var>%%CSS%%</var><media>screen</media></item>")},
                      {"css/main.css", "body {\r\n  color: %%INK%%;\r\n}"},
-                     {"colors.xml", ItemFile("<item><title>Ink</title><var>%%ink%%</var><default>#102030</default></item>")}});
+                     {"colors.xml",
+                      ItemFile("<item><title>Ink</title><var>%%ink%%</var><default>#102030</default></item>")}});
     }
 };
 
