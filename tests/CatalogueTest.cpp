@@ -13,10 +13,6 @@ auto Fields(const TemplateEntry &e) { return std::tie(e.title, e.author, e.folde
 
 class CatalogueTest : public TemplateFixture {
 protected:
-    void AddTemplate(const std::string &id, const std::string &settings)
-    {
-        WriteTemplateFile(id, "settings.qrl", settings);
-    }
     QStringList Row(int row)
     {
         QStringList texts;
@@ -67,8 +63,8 @@ TEST_F(CatalogueTest, ListsEveryTemplateFolderInFolderOrderAndNoneAsAnEmptyCatal
               "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?><settings><channel>\r\n</channel></settings>\r\n");
     EXPECT_FALSE(Window().Ui()->BitBtn10->isEnabled());
     form.reset();
-    AddTemplate("beta", "Aardvark\nAnn\nMIT\n");
-    AddTemplate("alpha", "Zebra & Co\nBob\nGPL\n");
+    WriteTemplateFile("beta", "settings.qrl", "Aardvark\nAnn\nMIT\n");
+    WriteTemplateFile("alpha", "settings.qrl", "Zebra & Co\nBob\nGPL\n");
     folder.Write("outside/settings.qrl", "Secret\nS\nS\n");
     std::filesystem::create_directories(folder.Path("templates/gamma"));
     std::filesystem::create_symlink(folder.Path("outside/settings.qrl"), folder.Path("templates/gamma/settings.qrl"));
@@ -81,8 +77,8 @@ TEST_F(CatalogueTest, ListsEveryTemplateFolderInFolderOrderAndNoneAsAnEmptyCatal
 
 TEST_F(CatalogueTest, SelectingRowsAndClickingEmptySpace)
 {
-    AddTemplate("one", "First\nA\nL\n");
-    AddTemplate("two", "Second\nB\nL\n");
+    WriteTemplateFile("one", "settings.qrl", "First\nA\nL\n");
+    WriteTemplateFile("two", "settings.qrl", "Second\nB\nL\n");
     auto *ui = Window().Ui();
     Window().show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window()));
@@ -116,7 +112,7 @@ TEST_F(CatalogueTest, FolderNamesThatAreNotUtf8OpenAndBadSettingsHideNoTemplate)
 {
     InstallSample("meadowlark");
     std::filesystem::rename(folder.Path("templates/meadowlark"), folder.Path("templates/caf\xE9"));
-    AddTemplate("bad", std::string("T\x01\0\xED\xA0\x80\nA\xC0\xAF\nL\n", 14));
+    WriteTemplateFile("bad", "settings.qrl", std::string("T\x01\0\xED\xA0\x80\nA\xC0\xAF\nL\n", 14));
     ASSERT_EQ(Window().Ui()->ListView1->topLevelItemCount(), 2);
     Open("caf\xE9");
     EXPECT_FALSE(Window().Ui()->Image1->isHidden()) << "the screenshot shows";
@@ -130,7 +126,8 @@ TEST_F(CatalogueTest, FolderNamesThatAreNotUtf8OpenAndBadSettingsHideNoTemplate)
 TEST_F(CatalogueTest, AnotherProgramStartingOnTheFolderLeavesTheCatalogueWhole)
 {
     constexpr std::size_t kTemplates = 100;
-    for (std::size_t i = 0; i < kTemplates; ++i) AddTemplate("t" + std::to_string(i), "T\nA\nL\n");
+    for (std::size_t i = 0; i < kTemplates; ++i)
+        WriteTemplateFile("t" + std::to_string(i), "settings.qrl", "T\nA\nL\n");
     Window();
     std::atomic<bool> done = false;
     int reads = 0, failures = 0;
