@@ -125,10 +125,8 @@ TEST_F(ImageCommandsTest, RestoreDiscardingRecyclesTheImageFolderAndKeepingOnlyA
     EXPECT_FALSE(Has("images/logo/discarded.jpg") || Has("images/default_images"));
     EXPECT_EQ(Image("images/header/hills.jpg"), Image("default_images/header/hills.jpg"));
     const fs::path trash = qgetenv("XDG_DATA_HOME").toStdString() + "/Trash/files";
-    bool recycled = false;
-    for (const auto &entry : fs::recursive_directory_iterator(trash))
-        recycled = recycled || entry.path().filename() == "discarded.jpg";
-    EXPECT_TRUE(recycled);
+    EXPECT_TRUE(std::ranges::any_of(fs::recursive_directory_iterator(trash),
+                                    [](const auto &entry) { return entry.path().filename() == "discarded.jpg"; }));
 
     ModifyImages("edited.jpg");
     ForgetPreview();

@@ -73,10 +73,7 @@ TEST(JpegCodec, RoundTripKeepsSizeAndColoursInBlueGreenRedOrderAndGrayExpandsToT
 
     const QImage shown = LoadJpegImage(folder.Path("q.jpg"));
     ASSERT_EQ(shown.size(), QSize(37, 21));
-    const QColor topLeft = shown.pixelColor(2, 2);
-    EXPECT_NEAR(topLeft.blue(), 200, 12);
-    EXPECT_NEAR(topLeft.green(), 40, 12);
-    EXPECT_NEAR(topLeft.red(), 120, 12);
+    EXPECT_LT(MeanDifference(shown, ToQImage(original)), 5.0);
 
     // Qt's encoder stores a grayscale picture as one channel.
     QImage gray(16, 8, QImage::Format_Grayscale8);
