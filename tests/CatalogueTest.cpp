@@ -16,7 +16,7 @@ protected:
     QStringList Row(int row)
     {
         QStringList texts;
-        for (int column = 0; column < 4; ++column) texts << Window().Ui()->ListView1->topLevelItem(row)->text(column);
+        for (int column = 0; column < 4; ++column) texts << ui()->ListView1->topLevelItem(row)->text(column);
         return texts;
     }
 };
@@ -58,17 +58,17 @@ TEST(CatalogueFile, SettingsNeedThreeLinesAndValuesReadBackByteForByte)
 TEST_F(CatalogueTest, ListsEveryTemplateFolderInFolderOrderAndNoneAsAnEmptyCatalogue)
 {
     std::filesystem::create_directories(folder.Path("templates"));
-    EXPECT_EQ(Window().Ui()->ListView1->topLevelItemCount(), 0);
+    EXPECT_EQ(ui()->ListView1->topLevelItemCount(), 0);
     EXPECT_EQ(folder.Read("templates_tmp.xml"),
               "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?><settings><channel>\r\n</channel></settings>\r\n");
-    EXPECT_FALSE(Window().Ui()->BitBtn10->isEnabled());
+    EXPECT_FALSE(ui()->BitBtn10->isEnabled());
     form.reset();
     WriteTemplateFile("beta", "settings.qrl", "Aardvark\nAnn\nMIT\n");
     WriteTemplateFile("alpha", "settings.qrl", "Zebra & Co\nBob\nGPL\n");
     folder.Write("outside/settings.qrl", "Secret\nS\nS\n");
     std::filesystem::create_directories(folder.Path("templates/gamma"));
     std::filesystem::create_symlink(folder.Path("outside/settings.qrl"), folder.Path("templates/gamma/settings.qrl"));
-    ASSERT_EQ(Window().Ui()->ListView1->topLevelItemCount(), 3);
+    ASSERT_EQ(ui()->ListView1->topLevelItemCount(), 3);
     EXPECT_TRUE(boxes.Shown().empty());
     EXPECT_EQ(Row(0), QStringList({"Zebra & Co", "Bob", "alpha", "GPL"}));
     EXPECT_EQ(Row(1), QStringList({"Aardvark", "Ann", "beta", "MIT"}));
@@ -79,33 +79,32 @@ TEST_F(CatalogueTest, SelectingRowsAndClickingEmptySpace)
 {
     WriteTemplateFile("one", "settings.qrl", "First\nA\nL\n");
     WriteTemplateFile("two", "settings.qrl", "Second\nB\nL\n");
-    auto *ui = Window().Ui();
     Window().show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window()));
-    QTreeWidget *list = ui->ListView1;
+    QTreeWidget *list = ui()->ListView1;
     for (int row : {0, 1})
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(row)).center());
-    EXPECT_EQ(ui->TemplateRoot->text(), "templates/two");
+    EXPECT_EQ(ui()->TemplateRoot->text(), "templates/two");
     EXPECT_EQ(Window().SelectedTemplateTitle(), "Second");
-    EXPECT_TRUE(ui->BitBtn10->isEnabled());
-    EXPECT_FALSE(ui->Image1->isVisible()) << "no screenshot: the fixed picture shows";
+    EXPECT_TRUE(ui()->BitBtn10->isEnabled());
+    EXPECT_FALSE(ui()->Image1->isVisible()) << "no screenshot: the fixed picture shows";
 
     const QPoint emptySpace(10, list->viewport()->height() - 5);
     QTest::mouseClick(list->viewport(), Qt::RightButton, {}, emptySpace);
-    EXPECT_EQ(ui->TemplateRoot->text(), "templates/two") << "the reset is the left button's";
+    EXPECT_EQ(ui()->TemplateRoot->text(), "templates/two") << "the reset is the left button's";
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, emptySpace);
     EXPECT_TRUE(list->selectedItems().isEmpty());
-    EXPECT_TRUE(ui->TemplateRoot->text().isEmpty());
+    EXPECT_TRUE(ui()->TemplateRoot->text().isEmpty());
     EXPECT_EQ(Window().SelectedTemplateTitle(), "");
-    EXPECT_FALSE(ui->BitBtn10->isEnabled());
+    EXPECT_FALSE(ui()->BitBtn10->isEnabled());
 
     // Deselecting with the keyboard keeps the template.
     list->setFocus();
     list->setCurrentItem(list->topLevelItem(0));
     QTest::keyClick(list, Qt::Key_Space, Qt::ControlModifier);
     EXPECT_TRUE(list->selectedItems().isEmpty());
-    EXPECT_EQ(ui->TemplateRoot->text(), "templates/one");
-    EXPECT_TRUE(ui->BitBtn10->isEnabled());
+    EXPECT_EQ(ui()->TemplateRoot->text(), "templates/one");
+    EXPECT_TRUE(ui()->BitBtn10->isEnabled());
 }
 
 TEST_F(CatalogueTest, FolderNamesThatAreNotUtf8OpenAndBadSettingsHideNoTemplate)
@@ -113,13 +112,13 @@ TEST_F(CatalogueTest, FolderNamesThatAreNotUtf8OpenAndBadSettingsHideNoTemplate)
     InstallSample("meadowlark");
     std::filesystem::rename(folder.Path("templates/meadowlark"), folder.Path("templates/caf\xE9"));
     WriteTemplateFile("bad", "settings.qrl", std::string("T\x01\0\xED\xA0\x80\nA\xC0\xAF\nL\n", 14));
-    ASSERT_EQ(Window().Ui()->ListView1->topLevelItemCount(), 2);
+    ASSERT_EQ(ui()->ListView1->topLevelItemCount(), 2);
     Open("caf\xE9");
-    EXPECT_FALSE(Window().Ui()->Image1->isHidden()) << "the screenshot shows";
+    EXPECT_FALSE(ui()->Image1->isHidden()) << "the screenshot shows";
     EXPECT_EQ(Window().TemplateFolder(), folder.Path("templates/caf\xE9"));
     EXPECT_FALSE(Window().ColorTable().rows.empty());
     EXPECT_TRUE(boxes.Shown().empty());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Window().Ui()->WebBrowser1->title().startsWith("Meadowlark"); }, 10000))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ui()->WebBrowser1->title().startsWith("Meadowlark"); }, 10000))
         << "the preview shows";
 }
 

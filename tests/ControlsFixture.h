@@ -19,7 +19,6 @@ protected:
         for (const auto &[name, content] : files) WriteTemplateFile(id, name, content);
     }
 
-    Ui::TForm1 *ui() { return Window().Ui(); }
     void OpenShown(const std::string &id)
     {
         Open(id);

@@ -83,8 +83,8 @@ protected:
 
     void EnterFilesPage()
     {
-        Window().Ui()->PageControl1->setCurrentWidget(Window().Ui()->TabSheet2);
-        Window().Ui()->PageControl1->setCurrentWidget(Window().Ui()->TabSheet3);
+        ui()->PageControl1->setCurrentWidget(ui()->TabSheet2);
+        ui()->PageControl1->setCurrentWidget(ui()->TabSheet3);
     }
     std::string Output(const std::string &relative) const { return ReadTemplateFile("t", "template/" + relative); }
     bool OutputHas(const std::string &relative) const { return folder.Exists("templates/t/template/" + relative); }
@@ -99,11 +99,11 @@ TEST_F(GenerationTest, PageStyleSheetsAndStaticFilesAreWrittenByteForByte)
     WriteTemplateFile("t", "js/c.js", "c");
     WriteTemplateFile("t", "docs/read me.txt", "doc");
     Open("t");
-    Window().Ui()->CheckBox2->setChecked(true);
-    Window().Ui()->CheckBox3->setChecked(true);
+    ui()->CheckBox2->setChecked(true);
+    ui()->CheckBox3->setChecked(true);
     EnterFilesPage();
     EXPECT_TRUE(boxes.Shown().empty()) << boxes.Texts().join('|').toStdString();
-    EXPECT_EQ(Items(Window().Ui()->ListBox13),
+    EXPECT_EQ(Items(ui()->ListBox13),
               (QStringList{"js/app.js", "docs/read me.txt", "/js/c.js", "img/%%GAP%%.png", "css/main.css", "print.css",
                            "index.html", "index_dw_mx.dwt", "index_ms_ew.dwt"}))
         << "in the order of writing";
@@ -130,26 +130,25 @@ TEST_F(GenerationTest, CheckBoxesMakeAndRemoveTheirEditorTemplates)
     AddSite("<!--BEGIN_EDITABLE-->a<!--END_EDITABLE-->");
     Open("t");
     EnterFilesPage();
-    auto *ui = Window().Ui();
     EXPECT_FALSE(OutputHas("index_dw_mx.dwt"));
-    ui->CheckBox2->click();
-    ui->CheckBox3->click();
+    ui()->CheckBox2->click();
+    ui()->CheckBox3->click();
     EXPECT_EQ(Output("index_ms_ew.dwt"), "<!-- #BeginEditable \"Region_1\" -->a<!-- #EndEditable -->");
     EXPECT_EQ(Window().HtmlBuffer().Text(), Output("index.html")) << "the buffer ends on the generated page";
 
-    ui->CheckBox2->click();
+    ui()->CheckBox2->click();
     EXPECT_FALSE(OutputHas("index_dw_mx.dwt"));
     EXPECT_TRUE(OutputHas("index_ms_ew.dwt"));
-    EXPECT_EQ(Items(ui->ListBox13).last(), "index_ms_ew.dwt");
+    EXPECT_EQ(Items(ui()->ListBox13).last(), "index_ms_ew.dwt");
 
     // Any character typed on a focused box regenerates; the space bar also toggles it.
     fs::remove(folder.Path("templates/t/template/index.html"));
-    QTest::keyClick(ui->CheckBox3, Qt::Key_Tab);
+    QTest::keyClick(ui()->CheckBox3, Qt::Key_Tab);
     EXPECT_FALSE(OutputHas("index.html")) << "Tab types nothing";
-    QTest::keyClick(ui->CheckBox3, Qt::Key_A);
+    QTest::keyClick(ui()->CheckBox3, Qt::Key_A);
     EXPECT_TRUE(OutputHas("index.html"));
-    QTest::keyClick(ui->CheckBox3, Qt::Key_Space);
-    EXPECT_FALSE(ui->CheckBox3->isChecked());
+    QTest::keyClick(ui()->CheckBox3, Qt::Key_Space);
+    EXPECT_FALSE(ui()->CheckBox3->isChecked());
     EXPECT_FALSE(OutputHas("index_ms_ew.dwt"));
 }
 
@@ -165,7 +164,7 @@ TEST_F(GenerationTest, EveryEntryToTheFilesPageRecyclesAndRegeneratesPastAnUnrea
     EXPECT_FALSE(OutputHas("stray.txt"));
     EXPECT_EQ(Output("index.html"), "#ABCDEF");
     EXPECT_EQ(boxes.Texts(), QStringList{"Error Loading Static Files List..."});
-    Window().Ui()->PageControl1->setCurrentWidget(Window().Ui()->TabSheet2);
+    ui()->PageControl1->setCurrentWidget(ui()->TabSheet2);
     EXPECT_EQ(Output("index.html"), "#ABCDEF") << "leaving the page generates nothing";
 }
 
@@ -195,7 +194,7 @@ TEST_F(GenerationTest, EntriesAndOutputFolderOutsideTheTemplateAreSkippedAndName
     EXPECT_EQ(shown.Texts()[0].toStdString(),
               SkippedEntriesMessage({"../outside.txt", "sub/../../outside.txt", "../far.lyo",
                                      "../outside.txt", "../../evil.css"}));
-    EXPECT_EQ(Items(Window().Ui()->ListBox13), (QStringList{"ok.txt", "index.html"}));
+    EXPECT_EQ(Items(ui()->ListBox13), (QStringList{"ok.txt", "index.html"}));
     EXPECT_EQ(Output("index.html"),
               "<link rel=\"stylesheet\" type=\"text/css\" media=\"all\" href=\"../../evil.css\" /> %%OUT%% "
               "../outside.txt");
@@ -204,7 +203,7 @@ TEST_F(GenerationTest, EntriesAndOutputFolderOutsideTheTemplateAreSkippedAndName
     EXPECT_FALSE(folder.Exists("templates/t/outside.txt"));
     EXPECT_FALSE(OutputHas("outside.txt"));
     EXPECT_TRUE(folder.Exists("templates/t/index.html")) << "the folder above is never recycled";
-    Window().Ui()->Edit2->setText(QString::fromStdString(folder.Path("target")));
+    ui()->Edit2->setText(QString::fromStdString(folder.Path("target")));
     Window().ExportTemplate();
     EXPECT_FALSE(folder.Exists("target/templates"));
 }
@@ -216,14 +215,14 @@ TEST_F(GenerationTest, MissingOptionFileEndsTheGenerationWithPaintingOn)
     WriteTemplateFile("t", "ok.txt", "ok");
     Open("t");
     fs::remove(folder.Path("templates/t/layouts/framed.lyo"));
-    auto *pages = Window().Ui()->PageControl1;
+    auto *pages = ui()->PageControl1;
     pages->blockSignals(true);
-    pages->setCurrentWidget(Window().Ui()->TabSheet3);
+    pages->setCurrentWidget(ui()->TabSheet3);
     pages->blockSignals(false);
     EXPECT_THROW(Window().PageControl1Change(), std::runtime_error);
     EXPECT_TRUE(Window().updatesEnabled());
     EXPECT_FALSE(OutputHas("index.html"));
-    EXPECT_EQ(Items(Window().Ui()->ListBox13), QStringList{"ok.txt"}) << "what was listed stays";
+    EXPECT_EQ(Items(ui()->ListBox13), QStringList{"ok.txt"}) << "what was listed stays";
     EXPECT_TRUE(OutputHas("ok.txt"));
 }
 

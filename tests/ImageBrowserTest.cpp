@@ -22,14 +22,13 @@ protected:
 
     ThumbnailViewer *Viewer() { return Form5->Viewer(); }
     std::string Logo() { return Window().ImageTable().rows[0].fileName; }
-    QString Candidate() { return Window().Ui()->ListBox7->currentItem()->text(); }
 
     // Presses "Select"; `act` runs while the browser is shown and must close
     // it. Returns whether the browser was shown.
     bool Browse(const std::function<void()> &act)
     {
         const auto pending = WhileShown(Form5, act);
-        Window().Ui()->BitBtn22->click();
+        ui()->BitBtn22->click();
         return pending->Done();
     }
     void Choose(int position) { Viewer()->SetPosition(position), Form5->Ui()->BitBtn2->click(); }
@@ -41,7 +40,7 @@ TEST_F(ImageBrowserTest, OpensOnTheCurrentPictureAndOkHandsTheChoiceBackByName)
 {
     for (const char *extra : {"notes.txt", "Thumbs.db", "Zebra.BMP", "sketch.png", "old.jpg/inner.jpg"})
         WriteTemplateFile("meadowlark", std::string("images/logo/") + extra, "x");
-    ClickRow(Window().Ui()->ListBox6, 0);
+    ClickRow(ui()->ListBox6, 0);
     Names files;
     int opened = -2;
     QSize thumbnail;
@@ -54,7 +53,7 @@ TEST_F(ImageBrowserTest, OpensOnTheCurrentPictureAndOkHandsTheChoiceBackByName)
     EXPECT_EQ(files, (Names{"house.jpg", "leaf.jpg", "sun.jpg", "Zebra.BMP"}));
     EXPECT_EQ(opened, 1) << "the row's current file, leaf.jpg";
     EXPECT_EQ(Logo(), "Zebra.BMP");
-    EXPECT_EQ(Candidate(), "Zebra.BMP");
+    EXPECT_EQ(ui()->ListBox7->currentItem()->text(), "Zebra.BMP");
     EXPECT_TRUE(PreviewContains("images/logo/Zebra.BMP"));
 
     ForgetPreview();
@@ -73,7 +72,7 @@ TEST_F(ImageBrowserTest, OpensOnTheCurrentPictureAndOkHandsTheChoiceBackByName)
 TEST_F(ImageBrowserTest, CancelOrNoSelectionWritesNothingAndTheSizeStays)
 {
     EXPECT_FALSE(Browse([&] { Form5->reject(); })) << "no title selected";
-    ClickRow(Window().Ui()->ListBox6, 1);
+    ClickRow(ui()->ListBox6, 1);
     ForgetPreview();
     Browse([&] { Form5->Ui()->ComboBox1->setCurrentIndex(0), Viewer()->SetPosition(0), Form5->Ui()->BitBtn1->click(); });
     Browse([&] { Choose(-1); });

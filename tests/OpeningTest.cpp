@@ -54,15 +54,14 @@ TEST_F(OpeningTest, SamplesOpenIntoTheTablesWithTheTabStripLaidOut)
 {
     InstallSample("ledgerline");
     InstallSample("meadowlark");
-    auto *ui = Window().Ui();
     Window().show();
-    const QTabBar *strip = ui->PageControl2->tabBar();
+    const QTabBar *strip = ui()->PageControl2->tabBar();
     for (const char *id : {"ledgerline", "meadowlark", "ledgerline"}) {
-        ui->PageControl2->setCurrentIndex(4);
-        ui->PageControl1->setCurrentWidget(ui->TabSheet1);
+        ui()->PageControl2->setCurrentIndex(4);
+        ui()->PageControl1->setCurrentWidget(ui()->TabSheet1);
         Open(id);
-        EXPECT_EQ(ui->PageControl1->currentWidget(), ui->TabSheet2);
-        EXPECT_EQ(Window().ColorTable().rows.size(), size_t(ui->ListBox2->count()));
+        EXPECT_EQ(ui()->PageControl1->currentWidget(), ui()->TabSheet2);
+        EXPECT_EQ(Window().ColorTable().rows.size(), size_t(ui()->ListBox2->count()));
         const std::string preview = ReadTemplateFile(id, Window().Names().TempFile);
         EXPECT_TRUE(preview.ends_with("</html>\n") && preview.find("%%") == std::string::npos) << id;
         EXPECT_TRUE(Window().updatesEnabled());
@@ -80,7 +79,7 @@ TEST_F(OpeningTest, SamplesOpenIntoTheTablesWithTheTabStripLaidOut)
     const TemplateNames &names = Window().Names();
     EXPECT_EQ((StringList{names.TempFile, names.TempFolder, names.PresetRoot, names.ImageRoot}),
               (StringList{"index_temp.html", "template", "presets", ""})) << "no settings file";
-    EXPECT_FALSE(ui->PageControl2->isTabVisible(3)) << "no fonts.xml: no fonts tab";
+    EXPECT_FALSE(ui()->PageControl2->isTabVisible(3)) << "no fonts.xml: no fonts tab";
 }
 
 TEST_F(OpeningTest, SettingsValuesAreTidiedAndAMalformedFileLeavesTheFirstNames)
@@ -131,7 +130,7 @@ TEST_F(OpeningTest, PreviewFileAndOutputFolderNeverTakeTheTemplatesOwnFilesNorLe
                           ItemFile("<item><tempfile>" + tempFile + "</tempfile><tempfolder>" + tempFolder +
                                    "</tempfolder><imagebackup>backup</imagebackup></item>"));
         Open("t");
-        Window().Ui()->PageControl1->setCurrentWidget(Window().Ui()->TabSheet3);
+        ui()->PageControl1->setCurrentWidget(ui()->TabSheet3);
         EXPECT_EQ(Window().Names().TempFile, "index_temp.html") << tempFile;
         EXPECT_EQ(Window().Names().TempFolder, "template") << tempFolder;
         EXPECT_EQ(ReadTemplateFile("t", "index.html"), "%%CSS%%");
@@ -182,7 +181,7 @@ TEST_F(OpeningTest, MissingFilesAndFilesLeadingOutEndTheOpeningWithOneErrorBox)
         EXPECT_EQ(shown.Shown()[0].kind, platform::BoxKind::Error);
         EXPECT_EQ(shown.Texts()[0], "Error: Cannot Load Template Settings. You may need to reinstall Quorlin.");
         EXPECT_TRUE(Window().updatesEnabled());
-        EXPECT_FALSE(Window().Ui()->PageControl1->isTabVisible(1));
+        EXPECT_FALSE(ui()->PageControl1->isTabVisible(1));
     }
 }
 
@@ -225,7 +224,7 @@ TEST_F(OpeningTest, OversizedFilesAndPipesAreRefusedUnread)
     std::filesystem::resize_file(folder.Path("templates/page/index.html"), std::uintmax_t{1} << 30);
     std::filesystem::remove(folder.Path("templates/settings/settings.qrl"));
     ASSERT_EQ(mkfifo(folder.Path("templates/settings/settings.qrl").c_str(), 0600), 0);
-    ASSERT_EQ(Window().Ui()->ListView1->topLevelItemCount(), 3);
+    ASSERT_EQ(ui()->ListView1->topLevelItemCount(), 3);
     Open("page");
     EXPECT_EQ(boxes.Texts(), QStringList{"Error: Cannot Load Template Settings. You may need to reinstall Quorlin."});
     Open("settings");

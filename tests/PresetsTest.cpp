@@ -73,7 +73,7 @@ TEST_F(PresetsTest, ColourPresetSavedAppliedAndDeleted)
     EXPECT_EQ(rows[0].value, "#DDE5D3");
     EXPECT_EQ(Preview(), original);
     EXPECT_TRUE(tab.list->selectedItems().isEmpty());
-    EXPECT_EQ(Window().Ui()->LabeledEdit1->text(), "");
+    EXPECT_EQ(ui()->LabeledEdit1->text(), "");
 
     ScriptedBoxes answers({platform::BoxAnswer::No, platform::BoxAnswer::Cancel, platform::BoxAnswer::Yes});
     for (int press = 0; press < 3; ++press) {
