@@ -7,7 +7,10 @@
 // A main window with a template open, clicked as a user clicks it.
 class ControlsFixture : public TemplateFixture {
 protected:
-    static std::string ItemFile(const std::string &items) { return "<?xml version=\"1.0\"?><r><c>" + items + "</c></r>"; }
+    static std::string ItemFile(const std::string &items)
+    {
+        return "<?xml version=\"1.0\"?><r><c>" + items + "</c></r>";
+    }
 
     // A small template with the given page and configuration files.
     void AddTemplate(const std::string &id, const std::string &page,

@@ -1,4 +1,4 @@
-#include "TemplateFixture.h"
+#include "ControlsFixture.h"
 
 #include <QFocusEvent>
 #include <gmock/gmock.h>
@@ -12,12 +12,12 @@ struct PresetTab {
     std::string folder;
 };
 
-class PresetsTest : public TemplateFixture {
+class PresetsTest : public ControlsFixture {
 protected:
     void SetUp() override
     {
         InstallSample("meadowlark");
-        Open("meadowlark");
+        OpenShown("meadowlark");
     }
     enum Kind { kColours, kImages, kLayouts };
     PresetTab Tab(Kind kind) const
@@ -32,7 +32,6 @@ protected:
     {
         return "templates/meadowlark/presets/" + tab.folder + "/" + name + ".xml";
     }
-    std::string Preview() const { return ReadTemplateFile("meadowlark", form->Names().TempFile); }
     static void Save(const PresetTab &tab, const QString &name)
     {
         tab.nameBox->setText(name);
