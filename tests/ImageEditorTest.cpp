@@ -33,7 +33,6 @@ protected:
 
     Ui::TForm10 *editor() { return Form10->Ui(); }
 
-    // Clicks an image row and one of its candidate files.
     void Choose(int row, const QString &file)
     {
         ClickRow(ui()->ListBox6, row);
@@ -59,7 +58,6 @@ protected:
         });
         ui()->BitBtn18->click();
     }
-    // Types a name into the save-as dialog and presses "Save".
     void SaveAs(const QString &name)
     {
         Form20->FormShow();
