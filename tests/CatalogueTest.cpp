@@ -2,7 +2,6 @@
 #include "library/Catalogue.h"
 #include "library/XmlDocument.h"
 
-#include <QTest>
 #include <QWebEngineView>
 
 #include <atomic>
@@ -14,14 +13,10 @@ auto Fields(const TemplateEntry &e) { return std::tie(e.title, e.author, e.folde
 
 class CatalogueTest : public TemplateFixture {
 protected:
-    void AddTemplate(const std::string &id, const std::string &settings)
-    {
-        WriteTemplateFile(id, "settings.qrl", settings);
-    }
     QStringList Row(int row)
     {
         QStringList texts;
-        for (int column = 0; column < 4; ++column) texts << Window().Ui()->ListView1->topLevelItem(row)->text(column);
+        for (int column = 0; column < 4; ++column) texts << ui()->ListView1->topLevelItem(row)->text(column);
         return texts;
     }
 };
@@ -63,17 +58,17 @@ TEST(CatalogueFile, SettingsNeedThreeLinesAndValuesReadBackByteForByte)
 TEST_F(CatalogueTest, ListsEveryTemplateFolderInFolderOrderAndNoneAsAnEmptyCatalogue)
 {
     std::filesystem::create_directories(folder.Path("templates"));
-    EXPECT_EQ(Window().Ui()->ListView1->topLevelItemCount(), 0);
+    EXPECT_EQ(ui()->ListView1->topLevelItemCount(), 0);
     EXPECT_EQ(folder.Read("templates_tmp.xml"),
               "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?><settings><channel>\r\n</channel></settings>\r\n");
-    EXPECT_FALSE(Window().Ui()->BitBtn10->isEnabled());
+    EXPECT_FALSE(ui()->BitBtn10->isEnabled());
     form.reset();
-    AddTemplate("beta", "Aardvark\nAnn\nMIT\n");
-    AddTemplate("alpha", "Zebra & Co\nBob\nGPL\n");
+    WriteTemplateFile("beta", "settings.qrl", "Aardvark\nAnn\nMIT\n");
+    WriteTemplateFile("alpha", "settings.qrl", "Zebra & Co\nBob\nGPL\n");
     folder.Write("outside/settings.qrl", "Secret\nS\nS\n");
     std::filesystem::create_directories(folder.Path("templates/gamma"));
     std::filesystem::create_symlink(folder.Path("outside/settings.qrl"), folder.Path("templates/gamma/settings.qrl"));
-    ASSERT_EQ(Window().Ui()->ListView1->topLevelItemCount(), 3);
+    ASSERT_EQ(ui()->ListView1->topLevelItemCount(), 3);
     EXPECT_TRUE(boxes.Shown().empty());
     EXPECT_EQ(Row(0), QStringList({"Zebra & Co", "Bob", "alpha", "GPL"}));
     EXPECT_EQ(Row(1), QStringList({"Aardvark", "Ann", "beta", "MIT"}));
@@ -82,56 +77,56 @@ TEST_F(CatalogueTest, ListsEveryTemplateFolderInFolderOrderAndNoneAsAnEmptyCatal
 
 TEST_F(CatalogueTest, SelectingRowsAndClickingEmptySpace)
 {
-    AddTemplate("one", "First\nA\nL\n");
-    AddTemplate("two", "Second\nB\nL\n");
-    auto *ui = Window().Ui();
+    WriteTemplateFile("one", "settings.qrl", "First\nA\nL\n");
+    WriteTemplateFile("two", "settings.qrl", "Second\nB\nL\n");
     Window().show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window()));
-    QTreeWidget *list = ui->ListView1;
+    QTreeWidget *list = ui()->ListView1;
     for (int row : {0, 1})
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(row)).center());
-    EXPECT_EQ(ui->TemplateRoot->text(), "templates/two");
+    EXPECT_EQ(ui()->TemplateRoot->text(), "templates/two");
     EXPECT_EQ(Window().SelectedTemplateTitle(), "Second");
-    EXPECT_TRUE(ui->BitBtn10->isEnabled());
-    EXPECT_FALSE(ui->Image1->isVisible()) << "no screenshot: the fixed picture shows";
+    EXPECT_TRUE(ui()->BitBtn10->isEnabled());
+    EXPECT_FALSE(ui()->Image1->isVisible()) << "no screenshot: the fixed picture shows";
 
     const QPoint emptySpace(10, list->viewport()->height() - 5);
     QTest::mouseClick(list->viewport(), Qt::RightButton, {}, emptySpace);
-    EXPECT_EQ(ui->TemplateRoot->text(), "templates/two") << "the reset is the left button's";
+    EXPECT_EQ(ui()->TemplateRoot->text(), "templates/two") << "the reset is the left button's";
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, emptySpace);
     EXPECT_TRUE(list->selectedItems().isEmpty());
-    EXPECT_TRUE(ui->TemplateRoot->text().isEmpty());
+    EXPECT_TRUE(ui()->TemplateRoot->text().isEmpty());
     EXPECT_EQ(Window().SelectedTemplateTitle(), "");
-    EXPECT_FALSE(ui->BitBtn10->isEnabled());
+    EXPECT_FALSE(ui()->BitBtn10->isEnabled());
 
     // Deselecting with the keyboard keeps the template.
     list->setFocus();
     list->setCurrentItem(list->topLevelItem(0));
     QTest::keyClick(list, Qt::Key_Space, Qt::ControlModifier);
     EXPECT_TRUE(list->selectedItems().isEmpty());
-    EXPECT_EQ(ui->TemplateRoot->text(), "templates/one");
-    EXPECT_TRUE(ui->BitBtn10->isEnabled());
+    EXPECT_EQ(ui()->TemplateRoot->text(), "templates/one");
+    EXPECT_TRUE(ui()->BitBtn10->isEnabled());
 }
 
 TEST_F(CatalogueTest, FolderNamesThatAreNotUtf8OpenAndBadSettingsHideNoTemplate)
 {
     InstallSample("meadowlark");
     std::filesystem::rename(folder.Path("templates/meadowlark"), folder.Path("templates/caf\xE9"));
-    AddTemplate("bad", std::string("T\x01\0\xED\xA0\x80\nA\xC0\xAF\nL\n", 14));
-    ASSERT_EQ(Window().Ui()->ListView1->topLevelItemCount(), 2);
+    WriteTemplateFile("bad", "settings.qrl", std::string("T\x01\0\xED\xA0\x80\nA\xC0\xAF\nL\n", 14));
+    ASSERT_EQ(ui()->ListView1->topLevelItemCount(), 2);
     Open("caf\xE9");
-    EXPECT_FALSE(Window().Ui()->Image1->isHidden()) << "the screenshot shows";
+    EXPECT_FALSE(ui()->Image1->isHidden()) << "the screenshot shows";
     EXPECT_EQ(Window().TemplateFolder(), folder.Path("templates/caf\xE9"));
     EXPECT_FALSE(Window().ColorTable().rows.empty());
     EXPECT_TRUE(boxes.Shown().empty());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Window().Ui()->WebBrowser1->title().startsWith("Meadowlark"); }, 10000))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ui()->WebBrowser1->title().startsWith("Meadowlark"); }, 10000))
         << "the preview shows";
 }
 
 TEST_F(CatalogueTest, AnotherProgramStartingOnTheFolderLeavesTheCatalogueWhole)
 {
     constexpr std::size_t kTemplates = 100;
-    for (std::size_t i = 0; i < kTemplates; ++i) AddTemplate("t" + std::to_string(i), "T\nA\nL\n");
+    for (std::size_t i = 0; i < kTemplates; ++i)
+        WriteTemplateFile("t" + std::to_string(i), "settings.qrl", "T\nA\nL\n");
     Window();
     std::atomic<bool> done = false;
     int reads = 0, failures = 0;

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <malloc.h>
 
-#include <functional>
 #include <random>
 
 namespace {
@@ -17,16 +16,6 @@ CodeBuffer BufferWith(const Lines &lines)
     CodeBuffer buffer;
     buffer.SetLines(lines);
     return buffer;
-}
-
-std::string FailureText(const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const std::runtime_error &failure) {
-        return failure.what();
-    }
-    return "no failure";
 }
 
 class CodeBufferFileTest : public ::testing::Test {

@@ -13,9 +13,7 @@ protected:
         InstallSample("meadowlark");
         OpenShown("meadowlark");
     }
-    Ui::TForm1 *ui() { return Window().Ui(); }
     const std::string &Value(int row) { return Window().ColorTable().rows[row].value; }
-    QString CustomSwatchName() { return ui()->ColorListBox1->item(0)->icon().pixmap(24, 14).toImage().pixelColor(8, 7).name(); }
 
     void Type(const QString &text)
     {
@@ -104,7 +102,7 @@ TEST_F(ColorControlsTest, ColourDialogOpensOnTheColourLastChosenInItOrOnTheCusto
     EXPECT_EQ(openedOn, QColor("#1A2B3C"));
     EXPECT_EQ(QColorDialog::customColor(0), QColor("#1A2B3C"));
     EXPECT_EQ(Value(5), "#102030");
-    EXPECT_EQ(CustomSwatchName(), "#102030");
+    EXPECT_EQ(ui()->ColorListBox1->item(0)->icon().pixmap(24, 14).toImage().pixelColor(8, 7).name(), "#102030");
     EXPECT_TRUE(PreviewContains("background-color: #102030;"));
 
     ClickRow(ui()->ColorListBox1, 3);

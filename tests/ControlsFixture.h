@@ -2,22 +2,24 @@
 
 #include "TemplateFixture.h"
 
-#include <QTest>
-
 #include <filesystem>
 
 // A main window with a template open, clicked as a user clicks it.
 class ControlsFixture : public TemplateFixture {
 protected:
-    static std::string ItemFile(const std::string &items) { return "<?xml version=\"1.0\"?><r><c>" + items + "</c></r>"; }
-
-    // A small template "t" with the given page and configuration files.
-    void AddTemplate(const std::string &page, const std::vector<std::pair<std::string, std::string>> &files)
+    static std::string ItemFile(const std::string &items)
     {
-        WriteTemplateFile("t", "settings.qrl", "Small\nMe\nFree\n");
-        WriteTemplateFile("t", "index.html", page);
-        WriteTemplateFile("t", "style_files.xml", ItemFile(""));
-        for (const auto &[name, content] : files) WriteTemplateFile("t", name, content);
+        return "<?xml version=\"1.0\"?><r><c>" + items + "</c></r>";
+    }
+
+    // A small template with the given page and configuration files.
+    void AddTemplate(const std::string &id, const std::string &page,
+                     const std::vector<std::pair<std::string, std::string>> &files)
+    {
+        WriteTemplateFile(id, "settings.qrl", "Small\nMe\nFree\n");
+        WriteTemplateFile(id, "index.html", page);
+        WriteTemplateFile(id, "style_files.xml", ItemFile(""));
+        for (const auto &[name, content] : files) WriteTemplateFile(id, name, content);
     }
 
     void OpenShown(const std::string &id)

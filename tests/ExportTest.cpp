@@ -4,7 +4,6 @@
 #include <QFontDatabase>
 #include <Qsci/qscilexer.h>
 #include <Qsci/qsciscintilla.h>
-#include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
 
@@ -12,15 +11,6 @@ namespace {
 
 class ExportTest : public TemplateFixture {
 protected:
-    // Opens a sample, generates its site and points the chooser at `target`.
-    void GenerateInto(const std::string &target)
-    {
-        InstallSample("ledgerline");
-        Open("ledgerline");
-        Window().Ui()->PageControl1->setCurrentWidget(Window().Ui()->TabSheet3);
-        fs::create_directories(folder.Path(target));
-        ChooseFolder(target);
-    }
     void ChooseFolder(const std::string &relative)
     {
         ASSERT_TRUE(Window().FolderChooser()->SetDirectory(QString::fromStdString(folder.Path(relative))));
@@ -30,22 +20,26 @@ protected:
 
 TEST_F(ExportTest, ExportCopiesTheOutputFolderIntoTheTargetAndWithoutOneNothing)
 {
-    GenerateInto("out");
+    InstallSample("ledgerline");
+    Open("ledgerline");
+    ui()->PageControl1->setCurrentWidget(ui()->TabSheet3);
+    fs::create_directories(folder.Path("out"));
+    ChooseFolder("out");
     const QString target = Target();
-    Window().Ui()->Edit2->setText("  ");
+    ui()->Edit2->setText("  ");
     Window().ExportTemplate();
     EXPECT_FALSE(folder.Exists("out/template"));
-    Window().Ui()->Edit2->setText(target);
-    Window().Ui()->BitBtn7->click();
+    ui()->Edit2->setText(target);
+    ui()->BitBtn7->click();
     EXPECT_EQ(boxes.Texts(), QStringList{"No target Folder Selected!"});
     EXPECT_EQ(folder.Read("out/template/index.html"), ReadTemplateFile("ledgerline", "template/index.html"));
-    for (const QString &file : Items(Window().Ui()->ListBox13))
+    for (const QString &file : Items(ui()->ListBox13))
         EXPECT_TRUE(folder.Exists("out/template/" + file.toStdString())) << file.toStdString();
     EXPECT_EQ(Target(), target) << "the chooser ends on the target";
     EXPECT_TRUE(Window().FolderChooser()->isVisibleTo(&Window()));
     EXPECT_TRUE(Window().DriveChooser()->isVisibleTo(&Window()));
     Window().show();
-    EXPECT_LT(Window().Ui()->LabeledEdit4Label->geometry().right(), Window().Ui()->LabeledEdit4->geometry().left())
+    EXPECT_LT(ui()->LabeledEdit4Label->geometry().right(), ui()->LabeledEdit4->geometry().left())
         << "the label stands on the box's left";
 }
 
@@ -54,30 +48,28 @@ TEST_F(ExportTest, CreateMakesNestedFoldersAndRefusesBlankNamesConflictsAndVanis
     fs::create_directories(folder.Path("base"));
     ChooseFolder("base");
     folder.Write("base/taken", "a file");
-    auto *ui = Window().Ui();
     for (const char *name : {"   ", "taken", "outer\\inner"}) {
-        ui->LabeledEdit4->setText(name);
-        ui->Button19->click();
+        ui()->LabeledEdit4->setText(name);
+        ui()->Button19->click();
     }
     EXPECT_EQ(boxes.Texts(),
               (QStringList{"Please, fill in the name for the new folder!", "Error creating subfolder \"taken\""}));
     EXPECT_TRUE(fs::is_directory(folder.Path("base/outer/inner")));
     EXPECT_EQ(fs::path(Target().toStdString()), fs::path(folder.Path("base/outer/inner")));
-    EXPECT_TRUE(ui->LabeledEdit4->text().isEmpty());
+    EXPECT_TRUE(ui()->LabeledEdit4->text().isEmpty());
 
     fs::remove_all(folder.Path("base"));
-    ui->LabeledEdit4->setText("new");
+    ui()->LabeledEdit4->setText("new");
     Window().Button19Click();
     EXPECT_EQ(boxes.Shown().size(), 2u);
     EXPECT_FALSE(folder.Exists("base"));
-    EXPECT_EQ(ui->LabeledEdit4->text(), "new");
+    EXPECT_EQ(ui()->LabeledEdit4->text(), "new");
 }
 
 TEST_F(ExportTest, CodeViewsWrapOnRequestAndShowCodeAndLineNumbersInTheFixedWidthFont)
 {
-    auto *ui = Window().Ui();
     for (const auto mode : {QsciScintilla::WrapWord, QsciScintilla::WrapNone}) {
-        ui->CheckBox1->click();
+        ui()->CheckBox1->click();
         EXPECT_EQ(Window().HtmlView()->wrapMode(), mode);
         EXPECT_EQ(Window().CssView()->wrapMode(), mode);
     }

@@ -19,12 +19,11 @@ class FontControlsTest : public ControlsFixture {
 protected:
     void SetUp() override
     {
-        AddTemplate("<p>[%%F1%%]</p><p>[%%F2%%]</p>",
+        AddTemplate("t", "<p>[%%F1%%]</p><p>[%%F2%%]</p>",
                     {{"fonts.xml", ItemFile(FontItem("Body", "Arial, Helvetica, sans-serif", 1) +
                                             FontItem("Title", "Georgia", 2))}});
         OpenShown("t");
     }
-    Ui::TForm1 *ui() { return Window().Ui(); }
     const FontRow &Row(int row) { return Window().FontTable().rows[row]; }
 
     static void Type(QComboBox *box, const QString &text)

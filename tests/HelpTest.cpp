@@ -8,7 +8,6 @@
 
 #include <QAction>
 #include <QRegularExpression>
-#include <QtTest/QTest>
 #include <QWebEngineView>
 
 namespace {
@@ -30,8 +29,8 @@ TEST_F(HelpTest, HelpControlsShowTheirPageAnyOtherTagTheOverviewAndTheBrowserFol
     QObject stranger;
     stranger.setProperty("Tag", 4);
     const std::pair<std::function<void()>, const char *> requests[] = {
-        {[&] { Window().Ui()->BitBtn11->click(); }, "select_template.html"},
-        {[&] { Window().Ui()->About1->trigger(); }, "about.html"},
+        {[&] { ui()->BitBtn11->click(); }, "select_template.html"},
+        {[&] { ui()->About1->trigger(); }, "about.html"},
         {[&] { Window().HelpRequested(&stranger); }, "index.html"},
     };
     for (const auto &[request, page] : requests) {

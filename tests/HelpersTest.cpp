@@ -111,7 +111,6 @@ TEST(HelpersTextTest, DigitsSlashesAndColoursIncludingThePalettes)
         EXPECT_EQ(HtmlToColor(html), color);
     }
     EXPECT_EQ(ColorToHtml(kColorNone), "#FFFFFF");
-    EXPECT_EQ(HtmlToColor("#ff8000"), 0x0080FF);
     EXPECT_EQ(HtmlToColor("x12"), 0x12);
     EXPECT_EQ(HtmlToColor("#12345"), 0x53412);
     for (const char *text : {"", "#", "transparent", "#12 456", "#-12", "#+12", "#0x1234"})

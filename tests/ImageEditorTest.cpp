@@ -1,7 +1,6 @@
 #include "ControlsFixture.h"
 #include "ImageCompare.h"
 #include "WhileShown.h"
-#include "imaging/JpegCodec.h"
 #include "app/Windows.h"
 #include "imaging/ImageFileNames.h"
 #include "imaging/ImagePanel.h"
@@ -13,10 +12,7 @@
 #include "ui_TForm10.h"
 #include "ui_TForm20.h"
 
-#include <QTimer>
 #include <gmock/gmock.h>
-
-#include <functional>
 
 namespace {
 
@@ -35,16 +31,14 @@ protected:
     }
     void TearDown() override { Form1 = nullptr, Form10 = nullptr, Form20 = nullptr; }
 
-    Ui::TForm1 *main() { return Window().Ui(); }
     Ui::TForm10 *editor() { return Form10->Ui(); }
 
-    // Clicks an image row and one of its candidate files.
     void Choose(int row, const QString &file)
     {
-        ClickRow(main()->ListBox6, row);
-        const auto items = main()->ListBox7->findItems(file, Qt::MatchExactly);
+        ClickRow(ui()->ListBox6, row);
+        const auto items = ui()->ListBox7->findItems(file, Qt::MatchExactly);
         ASSERT_EQ(items.size(), 1) << file.toStdString();
-        ClickRow(main()->ListBox7, main()->ListBox7->row(items.front()));
+        ClickRow(ui()->ListBox7, ui()->ListBox7->row(items.front()));
     }
     // Loads a photo (row "Welcome photo") into the editor as "Tweak" does,
     // without the modal loop.
@@ -62,9 +56,8 @@ protected:
             whileOpen();
             if (Form10->isVisible()) Form10->reject();
         });
-        main()->BitBtn18->click();
+        ui()->BitBtn18->click();
     }
-    // Types a name into the save-as dialog and presses "Save".
     void SaveAs(const QString &name)
     {
         Form20->FormShow();
@@ -167,8 +160,8 @@ TEST_F(ImageEditorTest, TweakRefusesOtherFilesButKeepsTheChoice)
 
 TEST_F(ImageEditorTest, TweakEditsAndSavesTheNewFileAsTheRowsImage)
 {
-    ClickRow(main()->ListBox6, 0);
-    ClickRow(main()->ListBox7, 0); // house.jpg in the logo row, not in images.xml
+    ClickRow(ui()->ListBox6, 0);
+    ClickRow(ui()->ListBox7, 0); // house.jpg in the logo row, not in images.xml
     Choose(2, "garden.jpg");
     Tweak([&] {
         EXPECT_TRUE(Form10->isVisible());
@@ -190,14 +183,14 @@ TEST_F(ImageEditorTest, TweakEditsAndSavesTheNewFileAsTheRowsImage)
     EXPECT_EQ(Window().ImageTable().selected, 2);
     EXPECT_EQ(Window().ImageTable().rows[2].fileName, "garden_1.jpg");
     EXPECT_EQ(Window().ImageTable().rows[0].fileName, "leaf.jpg") << "rows go back to images.xml";
-    EXPECT_EQ(main()->ListBox7->currentItem()->text(), "garden_1.jpg");
+    EXPECT_EQ(ui()->ListBox7->currentItem()->text(), "garden_1.jpg");
     EXPECT_TRUE(PreviewContains("garden_1.jpg"));
 }
 
 TEST_F(ImageEditorTest, SaveRefusesTakenNamesAndNamesLeavingTheFolder)
 {
     Edit("garden.jpg");
-    const auto before = Items(main()->ListBox7);
+    const auto before = Items(ui()->ListBox7);
     for (const QString name : {"room.jpg", "Room.JPG", "../escape.jpg", "..\\escape.jpg"}) {
         SaveAs(name);
         EXPECT_EQ(Form20->Ui()->LabeledEdit1->selectedText(), name);
@@ -206,7 +199,7 @@ TEST_F(ImageEditorTest, SaveRefusesTakenNamesAndNamesLeavingTheFolder)
     const QString leaves = "The name leads out of the image folder. Please, change the file name.";
     EXPECT_EQ(boxes.Texts(), QStringList({taken, taken, leaves, leaves}));
     EXPECT_FALSE(std::filesystem::exists(folder.Path("templates/meadowlark/images/escape.jpg")));
-    EXPECT_EQ(Items(main()->ListBox7), before);
+    EXPECT_EQ(Items(ui()->ListBox7), before);
     EXPECT_NE(Form20->result(), QDialog::Accepted);
     SaveAs("my..photo.jpg");
     EXPECT_TRUE(std::filesystem::exists(Photo("my..photo.jpg")));
@@ -225,11 +218,11 @@ TEST_F(ImageEditorTest, ImageFolderLeadingOutIsNeitherListedShownEditedNorWritte
         std::string hostile = images;
         WriteTemplateFile("meadowlark", "images.xml", hostile.replace(hostile.find("images/photos/"), 14, leadingOut));
         Open("meadowlark");
-        ClickRow(main()->ListBox6, 2);
-        EXPECT_EQ(Items(main()->ListBox7), QStringList{"garden.jpg"}) << leadingOut;
+        ClickRow(ui()->ListBox6, 2);
+        EXPECT_EQ(Items(ui()->ListBox7), QStringList{"garden.jpg"}) << leadingOut;
         std::vector<std::string> shown{"not shown"};
         const auto browsing = WhileShown(Form5, [&] { shown = Form5->Viewer()->Files(), Form5->reject(); });
-        main()->BitBtn22->click();
+        ui()->BitBtn22->click();
         EXPECT_TRUE(browsing->Done() && shown.empty());
         Tweak([] {});
         SaveAs("new.jpg");

@@ -2,23 +2,16 @@
 #include "app/Windows.h"
 #include "imaging/TForm10.h"
 
-#include <QTest>
-
-namespace {
-
 using MainWindowTest = TemplateFixture;
-
-}  // namespace
 
 TEST_F(MainWindowTest, StartsOnTheTemplatePageAndDeletesLeftoverFilesToleratingUndeletableOnes)
 {
     folder.Write("temp.exe", "x");
     folder.Write("templates_tmp.xml", "x");
     folder.Write("temp.tmp/inner", "a folder of that name cannot be removed as a file");
-    const auto *ui = Window().Ui();
-    EXPECT_EQ(ui->PageControl1->currentIndex(), 0);
-    EXPECT_FALSE(ui->PageControl1->isTabVisible(1));
-    EXPECT_FALSE(ui->PageControl1->isTabVisible(2));
+    EXPECT_EQ(ui()->PageControl1->currentIndex(), 0);
+    EXPECT_FALSE(ui()->PageControl1->isTabVisible(1));
+    EXPECT_FALSE(ui()->PageControl1->isTabVisible(2));
     EXPECT_FALSE(folder.Exists("temp.exe"));
     EXPECT_EQ(folder.Read("templates_tmp.xml").substr(0, 5), "<?xml") << "written anew by the catalogue build";
     EXPECT_TRUE(boxes.Shown().empty());

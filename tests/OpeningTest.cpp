@@ -18,14 +18,12 @@ protected:
     // A small template: one style sheet, one colour, the given page.
     void AddSmall(const std::string &id, const std::string &page)
     {
-        WriteTemplateFile(id, "settings.qrl", "Small " + id + "\nMe\nFree\n");
-        WriteTemplateFile(id, "index.html", page);
-        WriteTemplateFile(id, "style_files.xml",
-                          ItemFile("<item><title>Main</title><filename>main.css</filename><folder>css\\</folder>"
-                                "<var>%%CSS%%</var><media>screen</media></item>"));
-        WriteTemplateFile(id, "css/main.css", "body {\r\n  color: %%INK%%;\r\n}");
-        WriteTemplateFile(id, "colors.xml",
-                          ItemFile("<item><title>Ink</title><var>%%ink%%</var><default>#102030</default></item>"));
+        AddTemplate(id, page,
+                    {{"style_files.xml", ItemFile("<item><title>Main</title><filename>main.css</filename><folder>css\\"
+                                                  "</folder><var>%%CSS%%</var><media>screen</media></item>")},
+                     {"css/main.css", "body {\r\n  color: %%INK%%;\r\n}"},
+                     {"colors.xml",
+                      ItemFile("<item><title>Ink</title><var>%%ink%%</var><default>#102030</default></item>")}});
     }
 };
 
@@ -48,28 +46,20 @@ int RunInChild()
     return status;
 }
 
-long PeakResidentMiB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024;
-}
-
 }  // namespace
 
 TEST_F(OpeningTest, SamplesOpenIntoTheTablesWithTheTabStripLaidOut)
 {
     InstallSample("ledgerline");
     InstallSample("meadowlark");
-    auto *ui = Window().Ui();
     Window().show();
-    const QTabBar *strip = ui->PageControl2->tabBar();
+    const QTabBar *strip = ui()->PageControl2->tabBar();
     for (const char *id : {"ledgerline", "meadowlark", "ledgerline"}) {
-        ui->PageControl2->setCurrentIndex(4);
-        ui->PageControl1->setCurrentWidget(ui->TabSheet1);
+        ui()->PageControl2->setCurrentIndex(4);
+        ui()->PageControl1->setCurrentWidget(ui()->TabSheet1);
         Open(id);
-        EXPECT_EQ(ui->PageControl1->currentWidget(), ui->TabSheet2);
-        EXPECT_EQ(Window().ColorTable().rows.size(), size_t(ui->ListBox2->count()));
+        EXPECT_EQ(ui()->PageControl1->currentWidget(), ui()->TabSheet2);
+        EXPECT_EQ(Window().ColorTable().rows.size(), size_t(ui()->ListBox2->count()));
         const std::string preview = ReadTemplateFile(id, Window().Names().TempFile);
         EXPECT_TRUE(preview.ends_with("</html>\n") && preview.find("%%") == std::string::npos) << id;
         EXPECT_TRUE(Window().updatesEnabled());
@@ -87,7 +77,7 @@ TEST_F(OpeningTest, SamplesOpenIntoTheTablesWithTheTabStripLaidOut)
     const TemplateNames &names = Window().Names();
     EXPECT_EQ((StringList{names.TempFile, names.TempFolder, names.PresetRoot, names.ImageRoot}),
               (StringList{"index_temp.html", "template", "presets", ""})) << "no settings file";
-    EXPECT_FALSE(ui->PageControl2->isTabVisible(3)) << "no fonts.xml: no fonts tab";
+    EXPECT_FALSE(ui()->PageControl2->isTabVisible(3)) << "no fonts.xml: no fonts tab";
 }
 
 TEST_F(OpeningTest, SettingsValuesAreTidiedAndAMalformedFileLeavesTheFirstNames)
@@ -138,7 +128,7 @@ TEST_F(OpeningTest, PreviewFileAndOutputFolderNeverTakeTheTemplatesOwnFilesNorLe
                           ItemFile("<item><tempfile>" + tempFile + "</tempfile><tempfolder>" + tempFolder +
                                    "</tempfolder><imagebackup>backup</imagebackup></item>"));
         Open("t");
-        Window().Ui()->PageControl1->setCurrentWidget(Window().Ui()->TabSheet3);
+        ui()->PageControl1->setCurrentWidget(ui()->TabSheet3);
         EXPECT_EQ(Window().Names().TempFile, "index_temp.html") << tempFile;
         EXPECT_EQ(Window().Names().TempFolder, "template") << tempFolder;
         EXPECT_EQ(ReadTemplateFile("t", "index.html"), "%%CSS%%");
@@ -189,7 +179,7 @@ TEST_F(OpeningTest, MissingFilesAndFilesLeadingOutEndTheOpeningWithOneErrorBox)
         EXPECT_EQ(shown.Shown()[0].kind, platform::BoxKind::Error);
         EXPECT_EQ(shown.Texts()[0], "Error: Cannot Load Template Settings. You may need to reinstall Quorlin.");
         EXPECT_TRUE(Window().updatesEnabled());
-        EXPECT_FALSE(Window().Ui()->PageControl1->isTabVisible(1));
+        EXPECT_FALSE(ui()->PageControl1->isTabVisible(1));
     }
 }
 
@@ -233,10 +223,12 @@ TEST_F(OpeningTest, OversizedFilesAndPipesAreRefusedUnread)
     std::filesystem::resize_file(folder.Path("templates/page/index.html"), std::uintmax_t{1} << 30);
     std::filesystem::remove(folder.Path("templates/settings/settings.qrl"));
     ASSERT_EQ(mkfifo(folder.Path("templates/settings/settings.qrl").c_str(), 0600), 0);
-    ASSERT_EQ(Window().Ui()->ListView1->topLevelItemCount(), 3);
+    ASSERT_EQ(ui()->ListView1->topLevelItemCount(), 3);
     Open("page");
     EXPECT_EQ(boxes.Texts(), QStringList{"Error: Cannot Load Template Settings. You may need to reinstall Quorlin."});
     Open("settings");
     EXPECT_EQ(boxes.Shown().size(), 1u) << "a template without its description still opens";
-    EXPECT_LT(PeakResidentMiB(), 1024);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    EXPECT_LT(usage.ru_maxrss, 1 << 20) << "peak resident KiB";
 }

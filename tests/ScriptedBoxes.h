@@ -2,6 +2,8 @@
 
 #include "platform/MessageBoxes.h"
 
+#include <QStringList>
+
 #include <deque>
 #include <vector>
 

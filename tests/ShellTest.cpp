@@ -1,6 +1,6 @@
 #include "app/Helpers.h"
-#include "platform/MessageBoxes.h"
 #include "platform/Shell.h"
+#include "tests/ScriptedBoxes.h"
 #include "tests/TempFiles.h"
 
 #include <QApplication>
@@ -13,8 +13,6 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <map>
-#include <vector>
 
 namespace fs = std::filesystem;
 using platform::BoxAnswer;
@@ -22,41 +20,27 @@ using platform::BoxKind;
 
 namespace {
 
+long Shown(const ScriptedBoxes &boxes, BoxKind kind)
+{
+    return std::ranges::count(boxes.Shown(), kind, &platform::ShownBox::kind);
+}
+
 class ShellTest : public ::testing::Test {
 protected:
-    // Answers replace questions by the file they name; records every box shown.
-    void SetUp() override
-    {
-        platform::SetBoxResponder([this](const platform::ShownBox &box) {
-            shown.push_back(box);
-            for (const auto &[name, answer] : answers)
-                if (box.text.contains(QString::fromStdString("\"" + name + "\""))) return answer;
-            return BoxAnswer::Ok;
-        });
-    }
-    void TearDown() override { platform::SetBoxResponder({}); }
-
-    long Shown(BoxKind kind) const
-    {
-        return std::count_if(shown.begin(), shown.end(),
-                             [kind](const auto &box) { return box.kind == kind; });
-    }
-
     TempFolder temp;
-    std::map<std::string, BoxAnswer> answers;
-    std::vector<platform::ShownBox> shown;
 };
 
 TEST_F(ShellTest, TrashedFolderCanBeMovedBack)
 {
     temp.Write("site/css/style.css", "css");
+    ScriptedBoxes boxes;
     ASSERT_TRUE(DeleteToRecycleBin(temp.Path("site/")));
     EXPECT_FALSE(temp.Exists("site"));
     fs::rename(qEnvironmentVariable("XDG_DATA_HOME").toStdString() + "/Trash/files/site", temp.Path("site"));
     EXPECT_EQ(temp.Read("site/css/style.css"), "css");
     EXPECT_FALSE(DeleteToRecycleBin(temp.Path("missing")));
     EXPECT_FALSE(DeleteToRecycleBin(""));
-    EXPECT_TRUE(shown.empty());
+    EXPECT_TRUE(boxes.Shown().empty());
 
     // The trash goes to the data folder even before that exists.
     const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
@@ -95,34 +79,35 @@ TEST_F(ShellTest, ShellCopyRenamesOnCollisionMakesTargetFoldersAndRefusesImpossi
 TEST_F(ShellTest, SecondExportAsksBeforeReplacingEachFileAndAFirstOneMakesTheFolder)
 {
     const struct {
-        std::map<std::string, BoxAnswer> answers;
+        std::deque<BoxAnswer> answers;
         std::string result;
         long questions, errors;
     } cases[] = {
-        {{{"a", BoxAnswer::Yes}, {"b", BoxAnswer::No}, {"c", BoxAnswer::Yes}}, "new old new new ", 3, 0},
-        {{{"a", BoxAnswer::YesToAll}}, "new new new new ", 1, 0},
-        {{{"a", BoxAnswer::Yes}, {"b", BoxAnswer::Cancel}}, "new old old  ", 2, 1},
+        {{BoxAnswer::Yes, BoxAnswer::No, BoxAnswer::Yes}, "new old new new ", 3, 0},
+        {{BoxAnswer::YesToAll}, "new new new new ", 1, 0},
+        {{BoxAnswer::Yes, BoxAnswer::Cancel}, "new old old  ", 2, 1},
     };
-    for (const auto &[scripted, result, questions, errors] : cases) {
+    for (const auto &[answers, result, questions, errors] : cases) {
         fs::remove_all(temp.Path("export"));
         for (const std::string name : {"a", "b", "c"}) temp.Write("export/template/" + name, "old");
         for (const std::string name : {"a", "b", "c", "d"}) temp.Write("template/" + name, "new");
-        answers = scripted;
-        shown.clear();
+        ScriptedBoxes boxes(answers);
         CopyFolderWithShell(temp.Path("template"), temp.Path("export"));
         std::string contents;
         for (const std::string name : {"a", "b", "c", "d"}) contents += temp.Read("export/template/" + name) + " ";
         EXPECT_EQ(contents, result);
-        EXPECT_EQ(Shown(BoxKind::Replace), questions) << result;
-        EXPECT_EQ(Shown(BoxKind::Error), errors) << result;
+        EXPECT_EQ(Shown(boxes, BoxKind::Replace), questions) << result;
+        EXPECT_EQ(Shown(boxes, BoxKind::Error), errors) << result;
+        if (errors) {
+            EXPECT_EQ(boxes.Texts().last(), "Operation Aborted... ");
+        }
     }
-    EXPECT_EQ(shown.back().text, QStringLiteral("Operation Aborted... "));
-    shown.clear();
+    ScriptedBoxes boxes;
     temp.Write("template/sub/e", "e");
     CopyFolderWithShell(temp.Path("template"), temp.Path("backup"));
     EXPECT_EQ(temp.Read("backup/d") + temp.Read("backup/sub/e"), "newe");
     CopyFolderWithShell(temp.Path("missing"), temp.Path("export"));
-    EXPECT_EQ(Shown(BoxKind::Error), 1) << "only for the missing source";
+    EXPECT_EQ(Shown(boxes, BoxKind::Error), 1) << "only for the missing source";
 }
 
 TEST_F(ShellTest, QuestionsStayUncoveredHoweverLongTheUserTakes)
@@ -139,6 +124,7 @@ TEST_F(ShellTest, QuestionsStayUncoveredHoweverLongTheUserTakes)
         return BoxAnswer::Yes;
     });
     CopyFolderWithShell(temp.Path("template"), temp.Path("export"));
+    platform::SetBoxResponder({});
     EXPECT_FALSE(covered);
     EXPECT_EQ(temp.Read("export/template/a"), "new");
 }
@@ -147,7 +133,7 @@ TEST_F(ShellTest, ReplacingThatFailsPartWayLeavesTheOldFileWhole)
 {
     temp.Write("export/template/a", "old");
     temp.Write("template/a", std::string(1 << 16, 'n'));
-    answers = {{"a", BoxAnswer::Yes}};
+    ScriptedBoxes boxes({BoxAnswer::Yes});
     const pid_t child = fork();
     if (child == 0) {
         // Writes past 4 KiB fail with EFBIG instead of ending the process.

@@ -4,8 +4,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 
 // A temporary folder for one test, with small file helpers relative to it.
@@ -38,3 +40,14 @@ public:
 private:
     QTemporaryDir dir_;
 };
+
+// The message of the std::runtime_error that `action` ends with.
+inline std::string FailureText(const std::function<void()> &action)
+{
+    try {
+        action();
+    } catch (const std::runtime_error &failure) {
+        return failure.what();
+    }
+    return "no failure";
+}

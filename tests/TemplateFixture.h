@@ -7,6 +7,7 @@
 #include "ui_TForm1.h"
 
 #include <QListWidget>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -36,6 +37,7 @@ protected:
         if (!form) form = std::make_unique<TForm1>(folder.Path());
         return *form;
     }
+    Ui::TForm1 *ui() { return Window().Ui(); }
     // Selects the template's row as a user would and presses " Customize ".
     void Open(const std::string &id)
     {

@@ -4,34 +4,18 @@
 #include "TempFiles.h"
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <stdexcept>
-
 namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
 
 class XmlDocumentTest : public ::testing::Test {
 protected:
-    std::string Path(const std::string &name) const { return folder.Path(name); }
     std::string Write(const std::string &name, const std::string &bytes) const
     {
         folder.Write(name, bytes);
-        return Path(name);
+        return folder.Path(name);
     }
     Rows Read(const std::string &bytes) { return ReadItems(doc_, Write("read.xml", bytes), {"title", "var"}); }
-
-    // The message of the std::runtime_error that action ends with.
-    template <typename Action>
-    static std::string FailureOf(Action action)
-    {
-        try {
-            action();
-        } catch (const std::runtime_error &error) {
-            return error.what();
-        }
-        return "no failure";
-    }
 
     TempFolder folder;
     XmlDocument doc_;
@@ -69,16 +53,16 @@ TEST_F(XmlDocumentTest, WalkReadsTheItemsOfTheFirstContainer)
 TEST_F(XmlDocumentTest, FailuresNameTheFileOrTheFault)
 {
     for (const char *value : {"a<b>x</b>", "<!-- c -->", "a<!-- c -->b", "a<![CDATA[b]]>"})
-        EXPECT_EQ(FailureOf([&] { Read("<r><c><item><title>" + std::string(value) + "</title></item></c></r>"); }),
+        EXPECT_EQ(FailureText([&] { Read("<r><c><item><title>" + std::string(value) + "</title></item></c></r>"); }),
                   "Element does not contain a single text node")
             << value;
     EXPECT_FALSE(doc_.IsOpen());
-    const std::string missing = Path("missing.xml");
-    EXPECT_NE(FailureOf([&] { doc_.Open(missing); }).find(missing), std::string::npos);
+    const std::string missing = folder.Path("missing.xml");
+    EXPECT_NE(FailureText([&] { doc_.Open(missing); }).find(missing), std::string::npos);
     EXPECT_THROW(doc_.Open(folder.Path()), std::runtime_error);
     EXPECT_THROW(doc_.Open(Write("empty.xml", "")), std::runtime_error);
-    const std::string broken = FailureOf([&] { Read("<r><c><item></c></r>"); });
-    EXPECT_NE(broken.find(Path("read.xml")), std::string::npos);
+    const std::string broken = FailureText([&] { Read("<r><c><item></c></r>"); });
+    EXPECT_NE(broken.find(folder.Path("read.xml")), std::string::npos);
     EXPECT_NE(broken.find("mismatch"), std::string::npos) << broken;
     std::string dtd = "<!DOCTYPE r [<!ENTITY l0 \"lollollollollollollollollollol\">";
     for (int level = 1; level <= 10; ++level) {
@@ -86,7 +70,7 @@ TEST_F(XmlDocumentTest, FailuresNameTheFileOrTheFault)
         for (int copy = 0; copy < 10; ++copy) dtd += "&l" + std::to_string(level - 1) + ";";
         dtd += "\">";
     }
-    const std::string failure = FailureOf([&] { Read(dtd + "]><r><c><item><title>&l10;</title></item></c></r>"); });
+    const std::string failure = FailureText([&] { Read(dtd + "]><r><c><item><title>&l10;</title></item></c></r>"); });
     EXPECT_EQ(failure.rfind("Cannot parse", 0), 0u) << "entity expansion stays bounded: " << failure;
     EXPECT_FALSE(doc_.IsOpen());
 }
@@ -102,13 +86,13 @@ TEST_F(XmlDocumentTest, ExternalEntitiesAndDtdsAreNotLoaded)
         "dtd.xml", "<!DOCTYPE r SYSTEM \"evil.dtd\">\n<r><c><item><title>&fromdtd;</title></item></c></r>");
     for (const std::string &path : {entityFile, dtdFile}) {
         std::string seen;
-        seen += FailureOf([&] {
+        seen += FailureText([&] {
             for (const auto &row : ReadItems(doc_, path, {"title", "var"})) seen += row[0] + row[1];
         });
         EXPECT_EQ(seen.find("TOPSECRET"), std::string::npos) << path;
     }
     doc_.Open(entityFile);
-    doc_.SaveAs(Path("copy.xml"));
+    doc_.SaveAs(folder.Path("copy.xml"));
     doc_.Close();
     EXPECT_EQ(folder.Read("copy.xml").find("TOPSECRET"), std::string::npos);
 }
@@ -116,7 +100,7 @@ TEST_F(XmlDocumentTest, ExternalEntitiesAndDtdsAreNotLoaded)
 TEST_F(XmlDocumentTest, SetValuesAndSaveUnderAnotherNameInAnEncodingThatReadsBack)
 {
     const Rows values{{"Back \xC3\xBC", "$a&b<c>", "  #FF0000 "}, {"\xE2\x82\xAC", "v2", ""}};
-    const std::string preset = Path("my preset %41.xml");
+    const std::string preset = folder.Path("my preset %41.xml");
     // UTF-7 reads, but libxml2 writes its declaration in UTF-7 too.
     for (const auto &[declared, written] : {std::pair{"ISO-8859-1", "ISO-8859-1"}, {"UTF-7", "UTF-8"}}) {
         const std::string before = std::string("<?xml version=\"1.0\" encoding=\"") + declared +
@@ -137,9 +121,9 @@ TEST_F(XmlDocumentTest, SetValuesAndSaveUnderAnotherNameInAnEncodingThatReadsBac
     }
 
     doc_.Open(preset);
-    EXPECT_THROW(doc_.SaveAs(Path("no/such/folder/p.xml")), std::runtime_error);
+    EXPECT_THROW(doc_.SaveAs(folder.Path("no/such/folder/p.xml")), std::runtime_error);
     doc_.Close();
-    EXPECT_THROW(doc_.SaveAs(Path("closed.xml")), std::logic_error);
+    EXPECT_THROW(doc_.SaveAs(folder.Path("closed.xml")), std::logic_error);
 }
 
 }  // namespace
