@@ -3,6 +3,7 @@
 #include "app/PathSafety.h"
 #include "builder/ControlWidgets.h"
 #include "platform/MessageBoxes.h"
+#include "platform/RealPath.h"
 #include "ui_TForm1.h"
 
 #include <filesystem>
@@ -27,10 +28,8 @@ bool DeleteImageFile(const std::string &templateDir, const std::string &relative
 // True when `inner` is `outer` or lies in it, links followed.
 bool Within(const std::string &inner, const std::string &outer)
 {
-    std::error_code innerError, outerError;
-    const fs::path relative =
-        fs::weakly_canonical(inner, innerError).lexically_relative(fs::weakly_canonical(outer, outerError));
-    return innerError || outerError || (!relative.empty() && *relative.begin() != "..");
+    const fs::path innerReal = platform::RealPath(inner), outerReal = platform::RealPath(outer);
+    return innerReal.empty() || outerReal.empty() || platform::IsOrLiesIn(innerReal, outerReal);
 }
 
 // The image folder and its backup must both lie below the template folder,
