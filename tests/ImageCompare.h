@@ -10,15 +10,6 @@
 
 #include <jpeglib.h>
 
-// Mean byte difference of two pictures of one size; JPEG keeps it small.
-inline double MeanDifference(const BgrImage &a, const BgrImage &b)
-{
-    double sum = 0;
-    for (std::size_t i = 0; i < a.pixels.size(); ++i)
-        sum += std::abs(a.pixels[i] - b.pixels[i]);
-    return a.pixels.empty() ? 0 : sum / double(a.pixels.size());
-}
-
 // Mean difference of the colour bytes of two pictures of one size.
 inline double MeanDifference(const QImage &a, const QImage &b)
 {

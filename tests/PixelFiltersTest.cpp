@@ -50,6 +50,7 @@ TEST(PixelFilters, InvertAndGrayscaleFollowTheirFormulas)
     EXPECT_EQ(Inverted(Inverted(Numbered())), Numbered());
     EXPECT_EQ(Grayscaled(OnePixel(10, 20, 31)), OnePixel(20, 20, 20));
     EXPECT_EQ(Grayscaled(OnePixel(255, 255, 254)), OnePixel(254, 254, 254));
+    EXPECT_EQ(Inverted(Flipped(BgrImage{}, true, true)), BgrImage{}) << "an empty picture stays empty";
 }
 
 TEST(PixelFilters, ChannelMaskThenBrightnessClampedAtBothEnds)
@@ -71,6 +72,7 @@ TEST(PixelFilters, ChannelMaskThenBrightnessClampedAtBothEnds)
         {OnePixel(0, 100, 250), all, -101, OnePixel(0, 0, 149)},
         {OnePixel(0, 100, 250), all, 255, OnePixel(255, 255, 255)},
         {OnePixel(0, 100, 250), all, -255, OnePixel(0, 0, 0)},
+        {BgrImage{}, all, 50, BgrImage{}},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(MaskedAndBrightened(c.source, c.keep, c.brightness), c.view) << c.brightness;
@@ -92,12 +94,4 @@ TEST(PixelFilters, DitherPreviewShowsOddColumnsBlackAndChangesNothing)
             EXPECT_EQ(shown.pixel(x, y), x % 2 ? qRgb(0, 0, 0) : qRgb(p[2], p[1], p[0])) << x << "," << y;
         }
     EXPECT_EQ(image, Numbered());
-}
-
-TEST(PixelFilters, EmptyPictureStaysEmpty)
-{
-    const BgrImage empty;
-    EXPECT_EQ(Flipped(empty, true, true), empty);
-    EXPECT_EQ(Inverted(empty), empty);
-    EXPECT_EQ(MaskedAndBrightened(empty, {true, true, true}, 50), empty);
 }
