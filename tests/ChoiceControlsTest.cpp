@@ -1,8 +1,8 @@
-#include "ControlsFixture.h"
+#include "TemplateFixture.h"
 
 namespace {
 
-class ChoiceControlsTest : public ControlsFixture {
+class ChoiceControlsTest : public TemplateFixture {
 protected:
     // A layout row "Columns" over lay\ and an image row "Logo" over pics\, and
     // any further layout rows.

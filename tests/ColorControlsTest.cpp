@@ -1,4 +1,4 @@
-#include "ControlsFixture.h"
+#include "TemplateFixture.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -6,7 +6,7 @@
 
 namespace {
 
-class ColorControlsTest : public ControlsFixture {
+class ColorControlsTest : public TemplateFixture {
 protected:
     void SetUp() override
     {

@@ -1,4 +1,4 @@
-#include "ControlsFixture.h"
+#include "TemplateFixture.h"
 
 #include "platform/ComboBox.h"
 
@@ -15,7 +15,7 @@ std::string FontItem(const std::string &title, const std::string &family, int nu
            std::to_string(number) + "%%</var></item>";
 }
 
-class FontControlsTest : public ControlsFixture {
+class FontControlsTest : public TemplateFixture {
 protected:
     void SetUp() override
     {

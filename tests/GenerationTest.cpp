@@ -1,4 +1,4 @@
-#include "ControlsFixture.h"
+#include "TemplateFixture.h"
 #include "builder/CodeBuffer.h"
 #include "builder/Generation.h"
 
@@ -55,7 +55,7 @@ TEST(GenerationText, OnlyPathsStrictlyBelowTheFolderAreAdmitted)
 }
 
 // A small template whose files the tests write; every table has one row or more.
-class GenerationTest : public ControlsFixture {
+class GenerationTest : public TemplateFixture {
 protected:
     void AddSite(const std::string &page, const std::string &lineEnd = "\r\n")
     {

@@ -1,4 +1,4 @@
-#include "ControlsFixture.h"
+#include "TemplateFixture.h"
 #include "WhileShown.h"
 
 #include "app/Windows.h"
@@ -10,7 +10,7 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-class ImageBrowserTest : public ControlsFixture {
+class ImageBrowserTest : public TemplateFixture {
 protected:
     void SetUp() override
     {

@@ -1,4 +1,4 @@
-#include "ControlsFixture.h"
+#include "TemplateFixture.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ std::string Settings(const std::string &imageRoot, const std::string &backup)
            "</imagebackup><tempfile>preview.html</tempfile></item></s></q>";
 }
 
-class ImageCommandsTest : public ControlsFixture {
+class ImageCommandsTest : public TemplateFixture {
 protected:
     void SetUp() override { InstallSample("meadowlark"); }
 

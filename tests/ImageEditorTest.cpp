@@ -1,4 +1,4 @@
-#include "ControlsFixture.h"
+#include "TemplateFixture.h"
 #include "ImageCompare.h"
 #include "WhileShown.h"
 #include "app/Windows.h"
@@ -18,7 +18,7 @@ namespace {
 
 // The meadowlark sample open in the main window, with the editor and its
 // save-as dialog created as the program creates them.
-class ImageEditorTest : public ControlsFixture {
+class ImageEditorTest : public TemplateFixture {
 protected:
     void SetUp() override
     {

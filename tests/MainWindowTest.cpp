@@ -1,8 +1,31 @@
 #include "TemplateFixture.h"
+#include "app/ProgramMain.h"
+#include "app/TSplash.h"
 #include "app/Windows.h"
 #include "imaging/TForm10.h"
 
+#include <QLabel>
+#include <QProgressBar>
+
 using MainWindowTest = TemplateFixture;
+
+TEST(StartSequence, SplashFillsWhileEveryWindowIsCreated)
+{
+    TempFolder appDir;
+    ScriptedBoxes boxes;
+    ShowSplash();
+    CreateProgramWindows(appDir.Path());
+    EXPECT_TRUE(Form1 && helpDialog && Form8 && Form10 && Form20 && Form5);
+    EXPECT_EQ(Splash->ProgressBar1()->value(), 200);
+    EXPECT_EQ(Splash->info()->text(), "Loading Modules...");
+
+    CloseSplash();
+    Form1->show();
+    EXPECT_TRUE(Form1->isMaximized());
+    EXPECT_TRUE(boxes.Shown().empty());
+    DestroyProgramWindows();
+    EXPECT_EQ(Form1, nullptr);
+}
 
 TEST_F(MainWindowTest, StartsOnTheTemplatePageAndDeletesLeftoverFilesToleratingUndeletableOnes)
 {

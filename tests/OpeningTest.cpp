@@ -1,4 +1,4 @@
-#include "ControlsFixture.h"
+#include "TemplateFixture.h"
 #include "MemoryLimit.h"
 #include "builder/Generation.h"
 
@@ -11,7 +11,7 @@
 
 namespace {
 
-class OpeningTest : public ControlsFixture {
+class OpeningTest : public TemplateFixture {
 protected:
     // A small template: one style sheet, one colour, the given page.
     void AddSmall(const std::string &id, const std::string &page)

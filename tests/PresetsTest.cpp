@@ -1,4 +1,4 @@
-#include "ControlsFixture.h"
+#include "TemplateFixture.h"
 
 #include <QFocusEvent>
 #include <gmock/gmock.h>
@@ -12,7 +12,7 @@ struct PresetTab {
     std::string folder;
 };
 
-class PresetsTest : public ControlsFixture {
+class PresetsTest : public TemplateFixture {
 protected:
     void SetUp() override
     {

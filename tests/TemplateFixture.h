@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <memory>
 
-// A program folder with templates in it and a main window on it.
+// A program folder with templates in it and a main window on it, clicked as a user clicks it.
 class TemplateFixture : public ::testing::Test {
 protected:
     // Copies a template that ships with the program into the program folder.
@@ -30,6 +30,15 @@ protected:
     std::string ReadTemplateFile(const std::string &id, const std::string &relative) const
     {
         return folder.Read("templates/" + id + "/" + relative);
+    }
+    // A small template with the given page and configuration files.
+    void AddTemplate(const std::string &id, const std::string &page,
+                     const std::vector<std::pair<std::string, std::string>> &files)
+    {
+        WriteTemplateFile(id, "settings.qrl", "Small\nMe\nFree\n");
+        WriteTemplateFile(id, "index.html", page);
+        WriteTemplateFile(id, "style_files.xml", ItemFile(""));
+        for (const auto &[name, content] : files) WriteTemplateFile(id, name, content);
     }
 
     TForm1 &Window()
@@ -53,8 +62,33 @@ protected:
         for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
         return items;
     }
+    static std::string ItemFile(const std::string &items) { return "<?xml version=\"1.0\"?><r><c>" + items + "</c></r>"; }
+
+    void OpenShown(const std::string &id)
+    {
+        Open(id);
+        Window().show();
+        openId = id;
+    }
+
+    // Clicks an entry with the mouse, on whichever tab it lies.
+    void ClickRow(QListWidget *list, int row)
+    {
+        auto *pages = Window().Ui()->PageControl2;
+        for (int i = 0; i < pages->count(); ++i)
+            if (pages->widget(i)->isAncestorOf(list)) pages->setCurrentIndex(i);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+    }
+
+    std::string PreviewPath() { return folder.Path("templates/" + openId + "/" + Window().Names().TempFile); }
+    std::string Preview() { return ReadTemplateFile(openId, Window().Names().TempFile); }
+    bool PreviewContains(const std::string &text) { return Preview().find(text) != std::string::npos; }
+    // Deletes the preview so that a rebuild shows by its coming back.
+    void ForgetPreview() { std::filesystem::remove(PreviewPath()); }
+    bool Rebuilt() { return std::filesystem::exists(PreviewPath()); }
 
     TempFolder folder;
     ScriptedBoxes boxes;
     std::unique_ptr<TForm1> form;
+    std::string openId;
 };
