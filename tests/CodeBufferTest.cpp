@@ -185,31 +185,30 @@ std::string Lowered(std::string text)
     return text;
 }
 
-// One match at a time on lowered copies, splicing the replacement's lines in.
-int PlainSubstitute(Lines &lines, TextPosition &position, const std::string &search, const Lines &pieces, bool firstOnly)
+// One match at a time in the lines joined by "\n" (searches hold no line end).
+int PlainSubstitute(std::string &text, std::size_t &offset, const std::string &search, const std::string &replacement,
+                    bool firstOnly)
 {
     int count = 0;
-    std::size_t line = position.line - 1;
-    std::size_t column = position.column - 1;
-    while (line < lines.size()) {
-        const std::size_t at = column > lines[line].size() ? std::string::npos
-                                                            : Lowered(lines[line]).find(Lowered(search), column);
-        if (at == std::string::npos) {
-            ++line;
-            column = 0;
-            continue;
-        }
-        const std::string rest = lines[line].substr(at + search.size());
-        lines[line] = lines[line].substr(0, at) + pieces.front();
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(line) + 1, pieces.begin() + 1, pieces.end());
-        line += pieces.size() - 1;
-        column = lines[line].size();
-        lines[line] += rest;
-        position = {line + 1, column + 1};
-        ++count;
-        if (firstOnly) break;
+    for (std::size_t at; (at = Lowered(text).find(Lowered(search), offset)) != std::string::npos && !(firstOnly && count);
+         ++count) {
+        text.replace(at, search.size(), replacement);
+        offset = at + replacement.size();
     }
     return count;
+}
+
+TextPosition PositionAt(const std::string &text, std::size_t offset)
+{
+    const std::string before = text.substr(0, offset);
+    return {1 + std::size_t(std::ranges::count(before, '\n')), offset - before.rfind('\n')};  // npos counts as -1
+}
+
+std::string Joined(const Lines &lines)
+{
+    std::string text;
+    for (const std::string &line : lines) text += (&line == &lines.front() ? "" : "\n") + line;
+    return text;
 }
 
 TEST(CodeBufferSubstitute, AgreesWithPlainModelOverManyCalls)
@@ -224,25 +223,23 @@ TEST(CodeBufferSubstitute, AgreesWithPlainModelOverManyCalls)
         for (std::string &line : lines)
             for (int n = random() % 8; n > 0; --n) line += pick(words);
         CodeBuffer buffer = BufferWith(lines);
-        TextPosition position;
+        std::string text = Joined(lines);
+        std::size_t offset = 0;
         for (int call = 0; call < 5; ++call) {
-            Lines replacementLines(1 + random() % 3);
-            std::string replacement;
-            for (std::string &piece : replacementLines) {
-                piece = pick(pieces);
-                replacement += (&piece == &replacementLines.front() ? "" : pick({"\r\n", "\n"})) + piece;
+            std::string replacement = pick(pieces), modelReplacement = replacement;
+            for (int n = random() % 3; n > 0; --n) {
+                const std::string piece = pick(pieces);
+                replacement += pick({"\r\n", "\n"}) + piece;
+                modelReplacement += "\n" + piece;
             }
             const std::string search = pick(searches);
             const bool firstOnly = random() % 3 == 0;
-            if (random() % 2) {
-                buffer.MoveToStart();
-                position = {};
-            }
-            const int expected = PlainSubstitute(lines, position, search, replacementLines, firstOnly);
+            if (random() % 2) buffer.MoveToStart(), offset = 0;
+            const int expected = PlainSubstitute(text, offset, search, modelReplacement, firstOnly);
             const SubstituteMode mode = firstOnly ? SubstituteMode::FirstMatch : SubstituteMode::AllMatches;
             ASSERT_EQ(buffer.SubstituteText(search, replacement, mode), expected) << "round " << round;
-            ASSERT_EQ(buffer.Lines(), lines) << "round " << round << " call " << call;
-            ASSERT_EQ(buffer.SearchPosition(), position) << "round " << round << " call " << call;
+            ASSERT_EQ(Joined(buffer.Lines()), text) << "round " << round << " call " << call;
+            ASSERT_EQ(buffer.SearchPosition(), PositionAt(text, offset)) << "round " << round << " call " << call;
         }
     }
 }
