@@ -25,7 +25,8 @@ std::string FontBlock(const FontRow &row);
 std::string ReadOptionText(const std::string &path);
 
 // The option file of a layout row relative to `templateDir`, its name as the
-// folder holds it ("Narrow.LYO" for the option "Narrow").
+// folder holds it ("Narrow.LYO" for the option "Narrow"); a path leading out
+// of the template is given as written, its folder unlisted.
 std::string OptionFile(const std::string &templateDir, const LayoutRow &row);
 
 // Replaces, in this order, the layout, colour, font and image variables of every
