@@ -1,17 +1,29 @@
-
-#include "ImageCompare.h"
 #include "MemoryLimit.h"
 #include "TempFiles.h"
+#include "imaging/JpegCodec.h"
 #include "platform/FileBytes.h"
 
 #include <QImageWriter>
 #include <gmock/gmock.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
+
+// Mean difference of the colour bytes of two pictures of one size.
+double MeanDifference(const QImage &a, const QImage &b)
+{
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    return a.isNull() ? 0 : sum / (3.0 * a.width() * a.height());
+}
 
 // Tiles of `tile` pixels, with blue, green and red each distinct.
 BgrImage Tiles(int width, int height, int tile)
