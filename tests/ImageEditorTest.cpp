@@ -58,14 +58,6 @@ protected:
         ASSERT_EQ(items.size(), 1) << file.toStdString();
         ClickRow(ui()->ListBox7, ui()->ListBox7->row(items.front()));
     }
-    // Loads a photo (row "Welcome photo") into the editor as "Tweak" does,
-    // without the modal loop.
-    void Edit(const QString &file)
-    {
-        Choose(2, file);
-        Form10->setWindowTitle("images/photos/" + file);
-        Form10->FormShow();
-    }
     // Presses "Tweak"; `whileOpen` runs inside the editor's modal loop, which
     // is then left if it is still running. Returns whether the editor opened.
     bool Tweak(const std::function<void()> &whileOpen)
@@ -120,9 +112,12 @@ TEST(ImageFileNames, ProposalSkipsTakenFilesButNotFolders)
     EXPECT_EQ(ProposedCopyName(images.Path(), "noext"), "noext_1.jpg");
 }
 
-TEST_F(ImageEditorTest, FiltersAccumulateMaskAndBrightnessOnlyChangeTheViewAndAFailedLoadKeepsThePicture)
+TEST_F(ImageEditorTest, FiltersAndViewSettingsSaveNamesAndFailedLoadsInOneSession)
 {
-    Edit("garden.jpg");
+    // The photo (row "Welcome photo") loaded as "Tweak" loads it, without the modal loop.
+    Choose(2, "garden.jpg");
+    Form10->setWindowTitle("images/photos/garden.jpg");
+    Form10->FormShow();
     Form10->BitBtn3Click();
     Form10->BitBtn2Click();
     Form10->BitBtn1Click();
@@ -141,7 +136,19 @@ TEST_F(ImageEditorTest, FiltersAccumulateMaskAndBrightnessOnlyChangeTheViewAndAF
     EXPECT_EQ(Form10->ViewImage().pixels.data(), view);
     EXPECT_EQ(editor()->Panel2->Shown().constBits(), view);
 
-    // A file that cannot be loaded closes the editor with the reason.
+    // Taken names and names leading out of the image folder are refused.
+    const auto before = Items(ui()->ListBox7);
+    for (const QString name : {"room.jpg", "Room.JPG", "../escape.jpg", "..\\escape.jpg"}) {
+        SaveAs(name);
+        EXPECT_EQ(Form20->Ui()->LabeledEdit1->selectedText(), name);
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("templates/meadowlark/images/escape.jpg")));
+    EXPECT_EQ(Items(ui()->ListBox7), before);
+    EXPECT_NE(Form20->result(), QDialog::Accepted);
+    SaveAs("my..photo.jpg");
+    EXPECT_TRUE(std::filesystem::exists(Photo("my..photo.jpg")));
+
+    // A file that cannot be loaded closes the editor with the reason; the picture stays.
     WriteTemplateFile("meadowlark", "images/photos/broken.jpg", "not a picture");
     for (const QString name : {"none.jpg", "broken.jpg"}) {
         Form10->setWindowTitle("images/photos/" + name);
@@ -150,9 +157,11 @@ TEST_F(ImageEditorTest, FiltersAccumulateMaskAndBrightnessOnlyChangeTheViewAndAF
         EXPECT_FALSE(Form10->isVisible()) << name.toStdString();
         EXPECT_EQ(Form10->BaseImage(), edited);
     }
-    ASSERT_EQ(boxes.Texts().size(), 2);
-    EXPECT_EQ(boxes.Texts()[0], "Error: cannot load image!");
-    EXPECT_TRUE(boxes.Texts()[1].contains("broken.jpg: Not a JPEG file")) << boxes.Texts()[1].toStdString();
+    const QString taken = "Such image already exists. Please, change the file name.";
+    const QString leaves = "The name leads out of the image folder. Please, change the file name.";
+    ASSERT_EQ(boxes.Texts().size(), 6);
+    EXPECT_EQ(boxes.Texts().first(5), QStringList({taken, taken, leaves, leaves, "Error: cannot load image!"}));
+    EXPECT_TRUE(boxes.Texts()[5].contains("broken.jpg: Not a JPEG file")) << boxes.Texts()[5].toStdString();
 }
 
 TEST_F(ImageEditorTest, TweakRefusesOtherFilesButKeepsTheChoiceAndSavesTheEditedFileAsTheRowsImage)
@@ -184,24 +193,6 @@ TEST_F(ImageEditorTest, TweakRefusesOtherFilesButKeepsTheChoiceAndSavesTheEdited
     EXPECT_EQ(Window().ImageTable().rows[0].fileName, "leaf.jpg") << "rows go back to images.xml";
     EXPECT_EQ(ui()->ListBox7->currentItem()->text(), "garden_1.jpg");
     EXPECT_TRUE(PreviewContains("garden_1.jpg"));
-}
-
-TEST_F(ImageEditorTest, SaveRefusesTakenNamesAndNamesLeavingTheFolder)
-{
-    Edit("garden.jpg");
-    const auto before = Items(ui()->ListBox7);
-    for (const QString name : {"room.jpg", "Room.JPG", "../escape.jpg", "..\\escape.jpg"}) {
-        SaveAs(name);
-        EXPECT_EQ(Form20->Ui()->LabeledEdit1->selectedText(), name);
-    }
-    const QString taken = "Such image already exists. Please, change the file name.";
-    const QString leaves = "The name leads out of the image folder. Please, change the file name.";
-    EXPECT_EQ(boxes.Texts(), QStringList({taken, taken, leaves, leaves}));
-    EXPECT_FALSE(std::filesystem::exists(folder.Path("templates/meadowlark/images/escape.jpg")));
-    EXPECT_EQ(Items(ui()->ListBox7), before);
-    EXPECT_NE(Form20->result(), QDialog::Accepted);
-    SaveAs("my..photo.jpg");
-    EXPECT_TRUE(std::filesystem::exists(Photo("my..photo.jpg")));
 }
 
 TEST_F(ImageEditorTest, ImageFolderLeadingOutIsNeitherListedShownEditedNorWritten)
