@@ -8,8 +8,6 @@
 
 namespace {
 
-using Names = std::vector<std::string>;
-
 class ImageBrowserTest : public TemplateFixture {
 protected:
     void SetUp() override
@@ -43,7 +41,7 @@ TEST_F(ImageBrowserTest, OpensOnTheCurrentPictureOkHandsTheChoiceBackByNameAndCa
         WriteTemplateFile("meadowlark", std::string("images/logo/") + extra, "x");
     ClickRow(ui()->ListBox6, 0);
     EXPECT_TRUE(Browse([&] {
-        EXPECT_EQ(Viewer()->Files(), (Names{"house.jpg", "leaf.jpg", "sun.jpg", "Zebra.BMP"}));
+        EXPECT_EQ(Viewer()->Files(), (std::vector<std::string>{"house.jpg", "leaf.jpg", "sun.jpg", "Zebra.BMP"}));
         EXPECT_EQ(Viewer()->Position(), 1) << "the row's current file, leaf.jpg";
         const QPixmap thumbnail = Viewer()->item(0)->data(Qt::DecorationRole).value<QPixmap>();
         EXPECT_EQ(thumbnail.size(), QSize(64, 64)) << "small pictures are never enlarged";
