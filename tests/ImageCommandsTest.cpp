@@ -91,27 +91,22 @@ TEST_F(ImageCommandsTest, RestoreNeedsAUsableBackupNotNestedTheWayThatCannotGoAn
     } cases[] = {{"images", "../elsewhere", {}, {kNoBackup}},
                  {"", "default_images", {}, {kNoBackup}},
                  {"images", "missing", {}, {kNoBackup}},
+                 {"images", "default_images", {BoxAnswer::No}, {kRestore}},
+                 {"images", "default_images", {BoxAnswer::Yes, BoxAnswer::Cancel}, {kRestore, kKeep}},
                  {"images", "images/logo", {BoxAnswer::Yes, BoxAnswer::No}, {kRestore, kKeep, nested}},
                  {"images", "images/logo", {BoxAnswer::Yes, BoxAnswer::Yes}, {kRestore, kKeep, "Operation Complete."}},
                  {"images/logo", "images", {BoxAnswer::Yes, BoxAnswer::Yes}, {kRestore, kKeep, nested}}};
+    ModifyImages("edited.jpg");
     for (const auto &c : cases) {
         WriteTemplateFile("meadowlark", "quorlin_settings.xml", Settings(c.root, c.backup));
         Open("meadowlark");
         ScriptedBoxes answers(c.answers);
+        Press(Qt::LeftButton); // no candidate to delete; a left click never restores
         Press(Qt::RightButton);
         EXPECT_EQ(answers.Texts(), c.texts) << c.root << " " << c.backup;
     }
+    EXPECT_FALSE(Has("images/logo/sun.jpg")) << "declined or cancelled: nothing restored";
     EXPECT_TRUE(Has("images/leaf.jpg") && Has("images/logo/leaf.jpg")) << "kept: the backup copied, nothing recycled";
-
-    WriteTemplateFile("meadowlark", "quorlin_settings.xml", Settings("images", "default_images"));
-    OpenShown("meadowlark");
-    ModifyImages("edited.jpg");
-    ScriptedBoxes answers({BoxAnswer::No, BoxAnswer::Yes, BoxAnswer::Cancel});
-    Press(Qt::LeftButton);
-    Press(Qt::RightButton);
-    Press(Qt::RightButton);
-    EXPECT_EQ(answers.Texts(), QStringList({kRestore, kRestore, kKeep})) << "a left click never restores";
-    EXPECT_FALSE(Has("images/logo/sun.jpg"));
 }
 
 TEST_F(ImageCommandsTest, RestoreDiscardingRecyclesTheImageFolderAndKeepingOnlyAddsWhatIsMissing)

@@ -9,12 +9,8 @@
 // Runs `act` inside the modal loop of `window` once the program shows it.
 // Done() ends the wait: when the window never opened, the queued call finds
 // itself expired later and does nothing.
-class PendingAct {
-public:
+struct PendingAct {
     bool Done() { expired = true; return shown; }
-
-private:
-    friend std::shared_ptr<PendingAct> WhileShown(QWidget *, std::function<void()>);
     bool shown = false;
     bool expired = false;
 };
