@@ -27,7 +27,7 @@ TEST(StartSequence, SplashFillsWhileEveryWindowIsCreated)
     EXPECT_EQ(Form1, nullptr);
 }
 
-TEST_F(MainWindowTest, StartsOnTheTemplatePageAndDeletesLeftoverFilesToleratingUndeletableOnes)
+TEST_F(MainWindowTest, StartsOnTheTemplatePageDeletingLeftoversAndEscapeClosesAndFreesTheImageEditor)
 {
     folder.Write("temp.exe", "x");
     folder.Write("templates_tmp.xml", "x");
@@ -38,15 +38,11 @@ TEST_F(MainWindowTest, StartsOnTheTemplatePageAndDeletesLeftoverFilesToleratingU
     EXPECT_FALSE(folder.Exists("temp.exe"));
     EXPECT_EQ(folder.Read("templates_tmp.xml").substr(0, 5), "<?xml") << "written anew by the catalogue build";
     EXPECT_TRUE(boxes.Shown().empty());
-}
 
-TEST_F(MainWindowTest, EscapeRunsExitWhichClosesAndFreesTheImageEditor)
-{
     Form10 = new TForm10(&Window());
     QPointer<TForm10> editor(Form10);
     Window().show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window()));
-    folder.Write("templates_tmp.xml", "x");
     Window().activateWindow();
     QTest::keyClick(&Window(), Qt::Key_Escape);
     EXPECT_FALSE(Window().isVisible());
