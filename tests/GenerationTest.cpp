@@ -8,10 +8,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-TEST(GenerationText, LinkTagKeepsThePathAsWrittenAndEditorTemplatesNameAndNumberTheRegions)
+TEST(GenerationText, EditorTemplatesNameAndNumberTheRegions)
 {
-    EXPECT_EQ(LinkTag({"t", "main.css", "css\\", "%%V%%", "d", "screen, print"}),
-              "<link rel=\"stylesheet\" type=\"text/css\" media=\"screen, print\" href=\"css\\main.css\" />");
     const std::vector<std::string> page = {
         "<!--begin_editable_title--><title>T</title><!--END_EDITABLE_TITLE-->",
         "<!--BEGIN_EDITABLE_HEAD--><meta /><!--END_EDITABLE_HEAD-->",
@@ -61,7 +59,7 @@ protected:
     {
         AddTemplate(
             "t", page,
-            {{"style_files.xml", ItemFile("<item><filename>main.css</filename><folder>css/</folder><var>%%CSS%%</var>"
+            {{"style_files.xml", ItemFile("<item><filename>main.css</filename><folder>css\\</folder><var>%%CSS%%</var>"
                                           "<media>screen</media></item><item><filename>print.css</filename>"
                                           "<folder></folder><var>%%PRINT%%</var><media>print</media></item>")},
              {"css/main.css", "body {\r\n  color: %%INK%%;\r\n}"},
@@ -90,28 +88,26 @@ protected:
     bool OutputHas(const std::string &relative) const { return folder.Exists("templates/t/template/" + relative); }
 };
 
-TEST_F(GenerationTest, PageStyleSheetsAndStaticFilesAreWrittenByteForByte)
+TEST_F(GenerationTest, SiteIsWrittenByteForByteAndAMissingOptionFileEndsTheNextRunWithPaintingOn)
 {
     AddSite("<head>%%css%%\r\n%%PRINT%%</head>\r\n<p>%%CSS%%</p>\r\n%%BOX%%x%%GAP%%y\r\n<img src=\"%%LOGO%%\" />\r\n"
                 "<p style=\"%%FONT%%\"></p>");
     WriteTemplateFile("t", "static_files.qrl", "js/app.js\r\n\r\n   \r\\docs\\read me.txt\n\\/js/c.js\n");
-    WriteTemplateFile("t", "js/app.js", "app");
-    WriteTemplateFile("t", "js/c.js", "c");
-    WriteTemplateFile("t", "docs/read me.txt", "doc");
+    for (const char *file : {"js/app.js", "js/c.js", "docs/read me.txt"}) WriteTemplateFile("t", file, file);
     Open("t");
     ui()->CheckBox2->setChecked(true);
     ui()->CheckBox3->setChecked(true);
     EnterFilesPage();
     EXPECT_TRUE(boxes.Shown().empty()) << boxes.Texts().join('|').toStdString();
     EXPECT_EQ(Items(ui()->ListBox13),
-              (QStringList{"js/app.js", "docs/read me.txt", "/js/c.js", "img/%%GAP%%.png", "css/main.css", "print.css",
+              (QStringList{"js/app.js", "docs/read me.txt", "/js/c.js", "img/%%GAP%%.png", "css\\main.css", "print.css",
                            "index.html", "index_dw_mx.dwt", "index_ms_ew.dwt"}))
         << "in the order of writing";
-    EXPECT_EQ(Output("js/app.js") + Output("docs/read me.txt") + Output("js/c.js"), "appdocc");
+    for (const char *file : {"js/app.js", "js/c.js", "docs/read me.txt"}) EXPECT_EQ(Output(file), file);
     const std::string font = "font-family:Georgia, serif;\r\nfont-size:smallpx;\r\nfont-weight:bold;\r\n"
                              "font-style:;\r\ntext-decoration:none;\r\n";
     EXPECT_EQ(Output("index.html"),
-              "<head><link rel=\"stylesheet\" type=\"text/css\" media=\"screen\" href=\"css/main.css\" />\r\n"
+              "<head><link rel=\"stylesheet\" type=\"text/css\" media=\"screen\" href=\"css\\main.css\" />\r\n"
               "<link rel=\"stylesheet\" type=\"text/css\" media=\"print\" href=\"print.css\" /></head>\r\n"
               "<p>%%CSS%%</p>\r\n"
               "<div style=\"border-color:#102030\">\r\nxy\r\n"
@@ -122,6 +118,14 @@ TEST_F(GenerationTest, PageStyleSheetsAndStaticFilesAreWrittenByteForByte)
     EXPECT_EQ(Output("img/%%GAP%%.png"), "png bytes");
     EXPECT_EQ(Window().HtmlView()->text().toStdString(), Output("index.html"));
     EXPECT_EQ(Window().CssView()->text().toStdString(), Output("print.css")) << "the last style sheet is shown";
+
+    fs::remove(folder.Path("templates/t/layouts/framed.lyo"));
+    EXPECT_THROW(Window().PageControl1Change(), std::runtime_error);
+    EXPECT_TRUE(Window().updatesEnabled());
+    EXPECT_FALSE(OutputHas("index.html"));
+    EXPECT_EQ(Items(ui()->ListBox13), (QStringList{"js/app.js", "docs/read me.txt", "/js/c.js"}))
+        << "what was listed stays";
+    EXPECT_EQ(Output("js/app.js"), "js/app.js");
 }
 
 TEST_F(GenerationTest, EveryEntryToTheFilesPageAndEveryInputOnTheCheckBoxesRegenerates)
@@ -199,24 +203,6 @@ TEST_F(GenerationTest, EntriesAndOutputFolderOutsideTheTemplateAreSkippedAndName
     ui()->Edit2->setText(QString::fromStdString(folder.Path("target")));
     Window().ExportTemplate();
     EXPECT_FALSE(folder.Exists("target/templates"));
-}
-
-TEST_F(GenerationTest, MissingOptionFileEndsTheGenerationWithPaintingOn)
-{
-    AddSite("%%BOX%%");
-    WriteTemplateFile("t", "static_files.qrl", "ok.txt");
-    WriteTemplateFile("t", "ok.txt", "ok");
-    Open("t");
-    fs::remove(folder.Path("templates/t/layouts/framed.lyo"));
-    auto *pages = ui()->PageControl1;
-    pages->blockSignals(true);
-    pages->setCurrentWidget(ui()->TabSheet3);
-    pages->blockSignals(false);
-    EXPECT_THROW(Window().PageControl1Change(), std::runtime_error);
-    EXPECT_TRUE(Window().updatesEnabled());
-    EXPECT_FALSE(OutputHas("index.html"));
-    EXPECT_EQ(Items(ui()->ListBox13), QStringList{"ok.txt"}) << "what was listed stays";
-    EXPECT_TRUE(OutputHas("ok.txt"));
 }
 
 }  // namespace
