@@ -12,13 +12,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-CodeBuffer BufferWith(const Lines &lines)
-{
-    CodeBuffer buffer;
-    buffer.SetLines(lines);
-    return buffer;
-}
-
 std::string Joined(const Lines &lines, const std::string &lineEnd = "\n")
 {
     std::string text;
@@ -157,7 +150,8 @@ TEST(CodeBufferSubstitute, MatchesFoldAsciiCaseOnlyDoNotOverlapAndLieWithinOneLi
         {{{"a\0c", 3}, ""}, "c\r\n", 0, {{"a\0c", 3}, ""}},
     };
     for (const auto &[lines, search, count, after] : cases) {
-        CodeBuffer buffer = BufferWith(lines);
+        CodeBuffer buffer;
+        buffer.SetLines(lines);
         EXPECT_EQ(buffer.SubstituteText(search, "x", SubstituteMode::AllMatches), count) << search;
         EXPECT_EQ(buffer.Lines(), after) << search;
     }
@@ -202,7 +196,8 @@ TEST(CodeBufferSubstitute, AgreesWithPlainModelOverManyCalls)
         Lines lines(random() % 40);  // up to a few blocks
         for (std::string &line : lines)
             for (int n = random() % 8; n > 0; --n) line += pick(words);
-        CodeBuffer buffer = BufferWith(lines);
+        CodeBuffer buffer;
+        buffer.SetLines(lines);
         std::string text = Joined(lines);
         std::size_t offset = 0;
         for (int call = 0; call < 5; ++call) {

@@ -9,10 +9,6 @@ namespace {
 
 class ExportTest : public TemplateFixture {
 protected:
-    void ChooseFolder(const std::string &relative)
-    {
-        ASSERT_TRUE(Window().FolderChooser()->SetDirectory(QString::fromStdString(folder.Path(relative))));
-    }
     QString Target() const { return form->Ui()->Edit2->text(); }
 };
 
@@ -22,7 +18,7 @@ TEST_F(ExportTest, ExportCopiesTheOutputFolderIntoTheTargetAndWithoutOneNothing)
     Open("ledgerline");
     ui()->PageControl1->setCurrentWidget(ui()->TabSheet3);
     fs::create_directories(folder.Path("out"));
-    ChooseFolder("out");
+    ASSERT_TRUE(Window().FolderChooser()->SetDirectory(QString::fromStdString(folder.Path("out"))));
     const QString target = Target();
     ui()->Edit2->setText("  ");
     Window().ExportTemplate();
@@ -44,7 +40,7 @@ TEST_F(ExportTest, ExportCopiesTheOutputFolderIntoTheTargetAndWithoutOneNothing)
 TEST_F(ExportTest, CreateMakesNestedFoldersAndRefusesBlankNamesConflictsAndVanishedFolders)
 {
     fs::create_directories(folder.Path("base"));
-    ChooseFolder("base");
+    ASSERT_TRUE(Window().FolderChooser()->SetDirectory(QString::fromStdString(folder.Path("base"))));
     folder.Write("base/taken", "a file");
     for (const char *name : {"   ", "taken", "outer\\inner"}) {
         ui()->LabeledEdit4->setText(name);

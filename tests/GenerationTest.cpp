@@ -36,9 +36,7 @@ TEST(GenerationText, EditorTemplatesNameAndNumberTheRegions)
 TEST(GenerationText, OnlyPathsStrictlyBelowTheFolderAreAdmitted)
 {
     TempFolder folder;
-    folder.Write("t/a/file.txt", "x");
-    folder.Write("secret.txt", "x");
-    folder.Write("t2/secret.txt", "x");
+    for (const char *file : {"t/a/file.txt", "secret.txt", "t2/secret.txt"}) folder.Write(file, "x");
     fs::create_directory_symlink(folder.Path(), folder.Path("t/link"));
     fs::create_directory_symlink("../t2", folder.Path("t/sibling"));
     const std::string base = folder.Path("t");
