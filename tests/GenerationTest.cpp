@@ -117,6 +117,7 @@ TEST_F(GenerationTest, SiteIsWrittenByteForByteAndAMissingOptionFileEndsTheNextR
     EXPECT_EQ(Window().HtmlView()->text().toStdString(), Output("index.html"));
     EXPECT_EQ(Window().CssView()->text().toStdString(), Output("print.css")) << "the last style sheet is shown";
 
+    // The next run stops at the missing option file, after the static files.
     fs::remove(folder.Path("templates/t/layouts/framed.lyo"));
     EXPECT_THROW(Window().PageControl1Change(), std::runtime_error);
     EXPECT_TRUE(Window().updatesEnabled());
