@@ -11,8 +11,7 @@ TEST(ControlRulesTest, NamedColoursWriteTheirTableValuesAndTypedTextsFindThem)
     for (size_t i = 0; i < colors.size(); ++i)
         EXPECT_EQ(NamedColorIndex(colors[i].color), int(i)) << "every named colour is found at its own place";
     EXPECT_STREQ(colors[NamedColorIndex(HtmlToColor("#c0c0c0"))].name, "Silver");
-    EXPECT_EQ(NamedColorIndex(HtmlToColor("#1A2B3C")), -1);
-    EXPECT_EQ(NamedColorIndex(HtmlToColor("transparent")), -1);
+    for (const char *html : {"#1A2B3C", "transparent"}) EXPECT_EQ(NamedColorIndex(HtmlToColor(html)), -1) << html;
     EXPECT_EQ(ColorToHtml(ShownColor(HtmlToColor("transparent"))), "#000000") << "the none colour shows black";
     EXPECT_EQ(ToTColor(ToQColor(HtmlToColor("#1A2B3C"))), HtmlToColor("#1A2B3C"));
 }

@@ -8,10 +8,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-TEST(GenerationText, LinkTagKeepsThePathAsWrittenAndEditorTemplatesNameAndNumberTheRegions)
+TEST(GenerationText, EditorTemplatesNameAndNumberTheRegions)
 {
-    EXPECT_EQ(LinkTag({"t", "main.css", "css\\", "%%V%%", "d", "screen, print"}),
-              "<link rel=\"stylesheet\" type=\"text/css\" media=\"screen, print\" href=\"css\\main.css\" />");
     const std::vector<std::string> page = {
         "<!--begin_editable_title--><title>T</title><!--END_EDITABLE_TITLE-->",
         "<!--BEGIN_EDITABLE_HEAD--><meta /><!--END_EDITABLE_HEAD-->",
@@ -38,9 +36,7 @@ TEST(GenerationText, LinkTagKeepsThePathAsWrittenAndEditorTemplatesNameAndNumber
 TEST(GenerationText, OnlyPathsStrictlyBelowTheFolderAreAdmitted)
 {
     TempFolder folder;
-    folder.Write("t/a/file.txt", "x");
-    folder.Write("secret.txt", "x");
-    folder.Write("t2/secret.txt", "x");
+    for (const char *file : {"t/a/file.txt", "secret.txt", "t2/secret.txt"}) folder.Write(file, "x");
     fs::create_directory_symlink(folder.Path(), folder.Path("t/link"));
     fs::create_directory_symlink("../t2", folder.Path("t/sibling"));
     const std::string base = folder.Path("t");
@@ -57,14 +53,14 @@ TEST(GenerationText, OnlyPathsStrictlyBelowTheFolderAreAdmitted)
 // A small template whose files the tests write; every table has one row or more.
 class GenerationTest : public TemplateFixture {
 protected:
-    void AddSite(const std::string &page, const std::string &lineEnd = "\r\n")
+    void AddSite(const std::string &page)
     {
         AddTemplate(
             "t", page,
-            {{"style_files.xml", ItemFile("<item><filename>main.css</filename><folder>css/</folder><var>%%CSS%%</var>"
+            {{"style_files.xml", ItemFile("<item><filename>main.css</filename><folder>css\\</folder><var>%%CSS%%</var>"
                                           "<media>screen</media></item><item><filename>print.css</filename>"
                                           "<folder></folder><var>%%PRINT%%</var><media>print</media></item>")},
-             {"css/main.css", "body {" + lineEnd + "  color: %%INK%%;" + lineEnd + "}"},
+             {"css/main.css", "body {\r\n  color: %%INK%%;\r\n}"},
              {"print.css", "p { %%FONT%% }"},
              {"colors.xml", ItemFile("<item><title>Ink</title><var>%%INK%%</var><default>#102030</default></item>")},
              {"fonts.xml", ItemFile("<item><title>Body</title><font-family>Georgia, serif</font-family>"
@@ -90,28 +86,26 @@ protected:
     bool OutputHas(const std::string &relative) const { return folder.Exists("templates/t/template/" + relative); }
 };
 
-TEST_F(GenerationTest, PageStyleSheetsAndStaticFilesAreWrittenByteForByte)
+TEST_F(GenerationTest, SiteIsWrittenByteForByteAndAMissingOptionFileEndsTheNextRunWithPaintingOn)
 {
     AddSite("<head>%%css%%\r\n%%PRINT%%</head>\r\n<p>%%CSS%%</p>\r\n%%BOX%%x%%GAP%%y\r\n<img src=\"%%LOGO%%\" />\r\n"
                 "<p style=\"%%FONT%%\"></p>");
     WriteTemplateFile("t", "static_files.qrl", "js/app.js\r\n\r\n   \r\\docs\\read me.txt\n\\/js/c.js\n");
-    WriteTemplateFile("t", "js/app.js", "app");
-    WriteTemplateFile("t", "js/c.js", "c");
-    WriteTemplateFile("t", "docs/read me.txt", "doc");
+    for (const char *file : {"js/app.js", "js/c.js", "docs/read me.txt"}) WriteTemplateFile("t", file, file);
     Open("t");
     ui()->CheckBox2->setChecked(true);
     ui()->CheckBox3->setChecked(true);
     EnterFilesPage();
     EXPECT_TRUE(boxes.Shown().empty()) << boxes.Texts().join('|').toStdString();
     EXPECT_EQ(Items(ui()->ListBox13),
-              (QStringList{"js/app.js", "docs/read me.txt", "/js/c.js", "img/%%GAP%%.png", "css/main.css", "print.css",
+              (QStringList{"js/app.js", "docs/read me.txt", "/js/c.js", "img/%%GAP%%.png", "css\\main.css", "print.css",
                            "index.html", "index_dw_mx.dwt", "index_ms_ew.dwt"}))
         << "in the order of writing";
-    EXPECT_EQ(Output("js/app.js") + Output("docs/read me.txt") + Output("js/c.js"), "appdocc");
+    for (const char *file : {"js/app.js", "js/c.js", "docs/read me.txt"}) EXPECT_EQ(Output(file), file);
     const std::string font = "font-family:Georgia, serif;\r\nfont-size:smallpx;\r\nfont-weight:bold;\r\n"
                              "font-style:;\r\ntext-decoration:none;\r\n";
     EXPECT_EQ(Output("index.html"),
-              "<head><link rel=\"stylesheet\" type=\"text/css\" media=\"screen\" href=\"css/main.css\" />\r\n"
+              "<head><link rel=\"stylesheet\" type=\"text/css\" media=\"screen\" href=\"css\\main.css\" />\r\n"
               "<link rel=\"stylesheet\" type=\"text/css\" media=\"print\" href=\"print.css\" /></head>\r\n"
               "<p>%%CSS%%</p>\r\n"
               "<div style=\"border-color:#102030\">\r\nxy\r\n"
@@ -120,20 +114,28 @@ TEST_F(GenerationTest, PageStyleSheetsAndStaticFilesAreWrittenByteForByte)
     EXPECT_EQ(Output("css/main.css"), "body {\r\n  color: #102030;\r\n}");
     EXPECT_EQ(Output("print.css"), "p { " + font + " }");
     EXPECT_EQ(Output("img/%%GAP%%.png"), "png bytes");
-    EXPECT_EQ(Window().HtmlView()->text().toStdString(), Window().HtmlBuffer().Text());
-    EXPECT_EQ(Window().HtmlBuffer().Text(), Output("index.html"));
+    EXPECT_EQ(Window().HtmlView()->text().toStdString(), Output("index.html"));
     EXPECT_EQ(Window().CssView()->text().toStdString(), Output("print.css")) << "the last style sheet is shown";
+
+    // The next run stops at the missing option file, after the static files.
+    fs::remove(folder.Path("templates/t/layouts/framed.lyo"));
+    EXPECT_THROW(Window().PageControl1Change(), std::runtime_error);
+    EXPECT_TRUE(Window().updatesEnabled());
+    EXPECT_FALSE(OutputHas("index.html"));
+    EXPECT_EQ(Items(ui()->ListBox13), (QStringList{"js/app.js", "docs/read me.txt", "/js/c.js"}))
+        << "what was listed stays";
+    EXPECT_EQ(Output("js/app.js"), "js/app.js");
 }
 
-TEST_F(GenerationTest, CheckBoxesMakeAndRemoveTheirEditorTemplates)
+TEST_F(GenerationTest, EveryEntryToTheFilesPageAndEveryInputOnTheCheckBoxesRegenerates)
 {
-    AddSite("<!--BEGIN_EDITABLE-->a<!--END_EDITABLE-->");
+    AddSite("%%INK%%<!--BEGIN_EDITABLE-->a<!--END_EDITABLE-->");
     Open("t");
     EnterFilesPage();
     EXPECT_FALSE(OutputHas("index_dw_mx.dwt"));
     ui()->CheckBox2->click();
     ui()->CheckBox3->click();
-    EXPECT_EQ(Output("index_ms_ew.dwt"), "<!-- #BeginEditable \"Region_1\" -->a<!-- #EndEditable -->");
+    EXPECT_EQ(Output("index_ms_ew.dwt"), "#102030<!-- #BeginEditable \"Region_1\" -->a<!-- #EndEditable -->");
     EXPECT_EQ(Window().HtmlBuffer().Text(), Output("index.html")) << "the buffer ends on the generated page";
 
     ui()->CheckBox2->click();
@@ -150,44 +152,36 @@ TEST_F(GenerationTest, CheckBoxesMakeAndRemoveTheirEditorTemplates)
     QTest::keyClick(ui()->CheckBox3, Qt::Key_Space);
     EXPECT_FALSE(ui()->CheckBox3->isChecked());
     EXPECT_FALSE(OutputHas("index_ms_ew.dwt"));
-}
 
-TEST_F(GenerationTest, EveryEntryToTheFilesPageRecyclesAndRegeneratesPastAnUnreadableStaticList)
-{
-    AddSite("%%INK%%");
-    Open("t");
-    EnterFilesPage();
+    // Entering recycles the output folder and goes on past an unreadable static file list.
     WriteTemplateFile("t", "template/stray.txt", "left over");
     fs::create_directories(folder.Path("templates/t/static_files.qrl"));
     Window().ColorTable().rows[0].value = "#ABCDEF";
     EnterFilesPage();
     EXPECT_FALSE(OutputHas("stray.txt"));
-    EXPECT_EQ(Output("index.html"), "#ABCDEF");
-    EXPECT_EQ(boxes.Texts(), QStringList{"Error Loading Static Files List..."});
+    EXPECT_EQ(Output("index.html"), "#ABCDEF<!--BEGIN_EDITABLE-->a<!--END_EDITABLE-->");
     ui()->PageControl1->setCurrentWidget(ui()->TabSheet2);
-    EXPECT_EQ(Output("index.html"), "#ABCDEF") << "leaving the page generates nothing";
+    EXPECT_EQ(boxes.Texts(), QStringList{"Error Loading Static Files List..."}) << "leaving the page generates nothing";
 }
 
 TEST_F(GenerationTest, EntriesAndOutputFolderOutsideTheTemplateAreSkippedAndNamedOnce)
 {
-    AddSite("%%CSS%% %%OUT%% %%LOGO%%");
-    WriteTemplateFile("t", "quorlin_settings.xml", ItemFile("<item><tempfolder>..</tempfolder></item>"));
-    WriteTemplateFile("t", "static_files.qrl", "../outside.txt\nok.txt\nsub/../../outside.txt\n");
-    WriteTemplateFile("t", "ok.txt", "ok");
+    AddTemplate("t", "%%CSS%% %%OUT%% %%LOGO%%",
+                {{"quorlin_settings.xml", ItemFile("<item><tempfolder>..</tempfolder></item>")},
+                 {"static_files.qrl", "../outside.txt\nok.txt\nsub/../../outside.txt\n"},
+                 {"ok.txt", "ok"},
+                 {"layouts.xml", ItemFile("<item><title>Out</title><default>far</default><folder>../</folder>"
+                                          "<var>%%OUT%%</var></item><item><title>Up</title><default>up</default>"
+                                          "<folder>layouts/</folder><var>%%UP%%</var></item>")},
+                 {"images.xml", ItemFile("<item><image>Out</image><url>outside.txt</url><folder>../</folder>"
+                                         "<var>%%LOGO%%</var></item>")},
+                 {"style_files.xml", ItemFile("<item><filename>evil.css</filename><folder>../../</folder>"
+                                              "<var>%%CSS%%</var><media>all</media></item>")}});
     folder.Write("templates/outside.txt", "secret");
     folder.Write("templates/far.lyo", "far away");
     folder.Write("evil.css", "sheet");
-    WriteTemplateFile("t", "layouts.xml",
-                      ItemFile("<item><title>Out</title><default>far</default><folder>../</folder>"
-                               "<var>%%OUT%%</var></item><item><title>Up</title><default>up</default>"
-                               "<folder>layouts/</folder><var>%%UP%%</var></item>"));
+    fs::create_directories(folder.Path("templates/t/layouts"));
     fs::create_symlink(folder.Path("templates/far.lyo"), folder.Path("templates/t/layouts/up.LYO"));
-    WriteTemplateFile("t", "images.xml",
-                      ItemFile("<item><image>Out</image><url>outside.txt</url><folder>../</folder>"
-                               "<var>%%LOGO%%</var></item>"));
-    WriteTemplateFile("t", "style_files.xml",
-                      ItemFile("<item><filename>evil.css</filename><folder>../../</folder><var>%%CSS%%</var>"
-                               "<media>all</media></item>"));
     Open("t");
     ScriptedBoxes shown;
     EnterFilesPage();
@@ -208,24 +202,6 @@ TEST_F(GenerationTest, EntriesAndOutputFolderOutsideTheTemplateAreSkippedAndName
     ui()->Edit2->setText(QString::fromStdString(folder.Path("target")));
     Window().ExportTemplate();
     EXPECT_FALSE(folder.Exists("target/templates"));
-}
-
-TEST_F(GenerationTest, MissingOptionFileEndsTheGenerationWithPaintingOn)
-{
-    AddSite("%%BOX%%");
-    WriteTemplateFile("t", "static_files.qrl", "ok.txt");
-    WriteTemplateFile("t", "ok.txt", "ok");
-    Open("t");
-    fs::remove(folder.Path("templates/t/layouts/framed.lyo"));
-    auto *pages = ui()->PageControl1;
-    pages->blockSignals(true);
-    pages->setCurrentWidget(ui()->TabSheet3);
-    pages->blockSignals(false);
-    EXPECT_THROW(Window().PageControl1Change(), std::runtime_error);
-    EXPECT_TRUE(Window().updatesEnabled());
-    EXPECT_FALSE(OutputHas("index.html"));
-    EXPECT_EQ(Items(ui()->ListBox13), QStringList{"ok.txt"}) << "what was listed stays";
-    EXPECT_TRUE(OutputHas("ok.txt"));
 }
 
 }  // namespace

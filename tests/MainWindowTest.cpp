@@ -27,26 +27,21 @@ TEST(StartSequence, SplashFillsWhileEveryWindowIsCreated)
     EXPECT_EQ(Form1, nullptr);
 }
 
-TEST_F(MainWindowTest, StartsOnTheTemplatePageAndDeletesLeftoverFilesToleratingUndeletableOnes)
+TEST_F(MainWindowTest, StartsOnTheTemplatePageDeletingLeftoversAndEscapeClosesAndFreesTheImageEditor)
 {
     folder.Write("temp.exe", "x");
     folder.Write("templates_tmp.xml", "x");
     folder.Write("temp.tmp/inner", "a folder of that name cannot be removed as a file");
     EXPECT_EQ(ui()->PageControl1->currentIndex(), 0);
-    EXPECT_FALSE(ui()->PageControl1->isTabVisible(1));
-    EXPECT_FALSE(ui()->PageControl1->isTabVisible(2));
+    for (const int tab : {1, 2}) EXPECT_FALSE(ui()->PageControl1->isTabVisible(tab)) << tab;
     EXPECT_FALSE(folder.Exists("temp.exe"));
     EXPECT_EQ(folder.Read("templates_tmp.xml").substr(0, 5), "<?xml") << "written anew by the catalogue build";
     EXPECT_TRUE(boxes.Shown().empty());
-}
 
-TEST_F(MainWindowTest, EscapeRunsExitWhichClosesAndFreesTheImageEditor)
-{
     Form10 = new TForm10(&Window());
     QPointer<TForm10> editor(Form10);
     Window().show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window()));
-    folder.Write("templates_tmp.xml", "x");
     Window().activateWindow();
     QTest::keyClick(&Window(), Qt::Key_Escape);
     EXPECT_FALSE(Window().isVisible());
