@@ -178,10 +178,10 @@ TEST_F(GenerationTest, EntriesAndOutputFolderOutsideTheTemplateAreSkippedAndName
                  {"style_files.xml", ItemFile("<item><filename>evil.css</filename><folder>../../</folder>"
                                               "<var>%%CSS%%</var><media>all</media></item>")}});
     folder.Write("templates/outside.txt", "secret");
-    folder.Write("templates/far.lyo", "far away");
+    folder.Write("templates/Far.lyo", "far away");  // named as written: the folder outside is not listed
     folder.Write("evil.css", "sheet");
     fs::create_directories(folder.Path("templates/t/layouts"));
-    fs::create_symlink(folder.Path("templates/far.lyo"), folder.Path("templates/t/layouts/up.LYO"));
+    fs::create_symlink(folder.Path("templates/Far.lyo"), folder.Path("templates/t/layouts/up.LYO"));
     Open("t");
     ScriptedBoxes shown;
     EnterFilesPage();
