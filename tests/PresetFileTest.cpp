@@ -36,7 +36,7 @@ protected:
 
 }  // namespace
 
-TEST_F(PresetFileTest, RefusedNamesWriteNothingButTheFoldersAndOthersAreKeptAsTypedAndNeverOverwritten)
+TEST_F(PresetFileTest, SavedPresetIsTheConfigurationFileWithTheRowValuesAndRefusedNamesWriteNothingButTheFolders)
 {
     folder.Write("tpl/colors.xml", kColors);
     for (const std::string &name : {std::string(kPresetPrompt), std::string(), std::string(" \t\r\n ")})
@@ -57,11 +57,7 @@ TEST_F(PresetFileTest, RefusedNamesWriteNothingButTheFoldersAndOthersAreKeptAsTy
 
     std::filesystem::create_directories(ColorFolder() + "Dir.xml");
     EXPECT_EQ(SaveColors("Dir"), SaveOutcome::WriteFailed) << "a folder is no preset, and cannot be written";
-}
 
-TEST_F(PresetFileTest, SavedPresetIsTheConfigurationFileWithTheRowValuesWhereTheyPairUp)
-{
-    folder.Write("tpl/colors.xml", kColors);
     colors[0].value = "#0A0B0C";
     colors[1] = {"Paper <&> \xC3\xA9", "%%PAPER2%%", " spaced "};
     ASSERT_EQ(SaveColors("Shop"), SaveOutcome::Saved);
