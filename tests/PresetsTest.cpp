@@ -60,12 +60,10 @@ TEST_F(PresetsTest, ColourPresetSavedAppliedAndDeletedAndRefusedNamesStayInTheBo
     Save(tab, "Evening");
     Save(tab, "Morning");
     EXPECT_EQ(tab.nameBox->text(), "");
-    for (const QString &name : {QString("Morning"), QString("../../colors")}) {
-        Save(tab, name);
-        EXPECT_EQ(tab.nameBox->text(), name);
-    }
+    Save(tab, "Morning");
+    Save(tab, "../../colors");
     QCoreApplication::sendEvent(tab.nameBox, &focus);
-    EXPECT_EQ(tab.nameBox->text(), "../../colors") << "only the prompt is cleared";
+    EXPECT_EQ(tab.nameBox->text(), "../../colors") << "a refused name stays, and only the prompt is cleared";
     EXPECT_EQ(boxes.Texts(), (QStringList{"Please, enter a name for this preset!", "Such Preset Already Exists!",
                                           "Error Saving Preset. Please, be sure you are using only letters and "
                                           "numbers in the preset name!"}));
