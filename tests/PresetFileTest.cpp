@@ -74,7 +74,8 @@ TEST_F(PresetFileTest, SavedPresetIsTheConfigurationFileWithTheRowValuesAndRefus
     colors.push_back({"Rule", "%%RULE%%", "#1"});
     colors.push_back({"Extra", "%%EXTRA%%", "#2"});
     ASSERT_EQ(SaveColors("Long"), SaveOutcome::Saved);
-    EXPECT_EQ(ReadItems(doc, Dir() + "/presets/colors/Long.xml", {"title"}).size(), 3u) << "rows beyond the items are dropped";
+    EXPECT_EQ(ReadItems(doc, Dir() + "/presets/colors/Long.xml", {"title"}).size(), 3u)
+        << "rows beyond the items are dropped";
 
     // Image and layout presets keep the folder in <var>.
     folder.Write("tpl/images.xml",
