@@ -4,26 +4,7 @@ namespace {
 
 class ChoiceControlsTest : public TemplateFixture {
 protected:
-    // A layout row "Columns" over lay\ and an image row "Logo" over pics\, and
-    // any further layout rows.
-    void AddChoices(const std::string &moreLayouts = "")
-    {
-        AddTemplate("t", "<div>%%L%%</div><div>%%M%%</div><img src=\"%%IMG%%\">",
-                    {{"layouts.xml",
-                      ItemFile("<item><title>Columns</title><default>wide</default><folder>lay\\</folder>"
-                               "<var>%%L%%</var></item>" + moreLayouts)},
-                     {"lay/wide.lyo", "<wide/>\n"},
-                     {"lay/narrow.LYO", "<narrow/>\n"},
-                     {"lay/readme.txt", "not an option"},
-                     {"images.xml", ItemFile("<item><image>Logo</image><url>logo.gif</url><folder>pics\\</folder>"
-                                             "<var>%%IMG%%</var></item>")},
-                     {"pics/logo.gif", "GIF89a"},
-                     {"pics/Thumbs.db", ""},
-                     {"pics/old/keep.gif", "GIF89a"}});
-        OpenShown("t");
-    }
     const LayoutRow &Layout(int row) { return Window().LayoutTable().rows[row]; }
-    const ImageRow &Image() { return Window().ImageTable().rows[0]; }
     static QString Selected(const QListWidget *list)
     {
         return list->currentItem() && list->currentItem()->isSelected() ? list->currentItem()->text() : "<none>";
@@ -32,21 +13,33 @@ protected:
 
 }  // namespace
 
-TEST_F(ChoiceControlsTest, OptionFolderMissingOrOutsideTheTemplateListsTheCurrentOptionOnly)
+TEST_F(ChoiceControlsTest, OptionsAreTheSortedFilesInsideTheTemplateWithoutThumbnailCachesAndAClickStoresTheOption)
 {
-    AddChoices("<item><title>Nothing</title><default>plain</default><folder>missing\\</folder></item>"
-               "<item><title>Out</title><default>plain</default><folder>..\\..\\out\\</folder></item>");
+    // A layout row "Columns" over lay\ and an image row "Logo" over pics\; at first also a layout row over a
+    // missing folder and one over a folder outside the template.
+    const std::string columns =
+        "<item><title>Columns</title><default>wide</default><folder>lay\\</folder><var>%%L%%</var></item>";
+    AddTemplate("t", "<div>%%L%%</div><div>%%M%%</div><img src=\"%%IMG%%\">",
+                {{"layouts.xml", ItemFile(columns + "<item><title>Nothing</title><default>plain</default><folder>"
+                                                   "missing\\</folder></item><item><title>Out</title><default>plain"
+                                                   "</default><folder>..\\..\\out\\</folder></item>")},
+                 {"lay/wide.lyo", "<wide/>\n"},
+                 {"lay/narrow.LYO", "<narrow/>\n"},
+                 {"lay/readme.txt", "not an option"},
+                 {"images.xml", ItemFile("<item><image>Logo</image><url>logo.gif</url><folder>pics\\</folder>"
+                                         "<var>%%IMG%%</var></item>")},
+                 {"pics/logo.gif", "GIF89a"},
+                 {"pics/Thumbs.db", ""},
+                 {"pics/old/keep.gif", "GIF89a"}});
     folder.Write("out/leak.lyo", "");
+    OpenShown("t");
     ClickRow(ui()->ListBox10, 1);
     EXPECT_EQ(Items(ui()->ListBox11), QStringList({"plain"})) << "a missing folder shows the current option only";
-    EXPECT_EQ(Selected(ui()->ListBox11), "plain");
     ClickRow(ui()->ListBox10, 2);
     EXPECT_EQ(Items(ui()->ListBox11), QStringList({"plain"})) << "a folder outside the template is not listed";
-}
 
-TEST_F(ChoiceControlsTest, OptionsAreTheSortedFilesWithoutThumbnailCachesAndAClickStoresTheOption)
-{
-    AddChoices();
+    WriteTemplateFile("t", "layouts.xml", ItemFile(columns));
+    Open("t");
     ui()->ListBox11->addItems({"narrow", "wide"});
     ui()->ListBox7->addItems({"logo.gif"});
     ForgetPreview();
@@ -68,6 +61,6 @@ TEST_F(ChoiceControlsTest, OptionsAreTheSortedFilesWithoutThumbnailCachesAndACli
     EXPECT_EQ(Layout(0).option, "narrow");
     EXPECT_TRUE(PreviewContains("<div><narrow/>\r\n</div>"));
     ClickRow(ui()->ListBox7, 1);
-    EXPECT_EQ(Image().fileName, "old") << "a sub-folder is chosen like a file";
+    EXPECT_EQ(Window().ImageTable().rows[0].fileName, "old") << "a sub-folder is chosen like a file";
     EXPECT_TRUE(PreviewContains("<img src=\"pics\\old\">"));
 }

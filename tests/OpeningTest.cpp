@@ -41,7 +41,6 @@ TEST_F(OpeningTest, SamplesOpenIntoTheTablesWithTheTabStripLaidOut)
         EXPECT_EQ(Window().ColorTable().rows.size(), size_t(ui()->ListBox2->count()));
         const std::string preview = ReadTemplateFile(id, Window().Names().TempFile);
         EXPECT_TRUE(preview.ends_with("</html>\n") && preview.find("%%") == std::string::npos) << id;
-        EXPECT_TRUE(Window().updatesEnabled());
         int previousRight = -1;
         for (int tab = 0; tab < strip->count(); ++tab) {
             if (!strip->isTabVisible(tab)) continue;
@@ -59,44 +58,23 @@ TEST_F(OpeningTest, SamplesOpenIntoTheTablesWithTheTabStripLaidOut)
     EXPECT_FALSE(ui()->PageControl2->isTabVisible(3)) << "no fonts.xml: no fonts tab";
 }
 
-TEST_F(OpeningTest, SettingsValuesAreTidiedAndAMalformedFileLeavesTheFirstNames)
+TEST_F(OpeningTest, SettingsAreTidiedButThePreviewFileAndOutputFolderNeverTakeTheTemplatesOwnFilesNorLeadOut)
 {
     AddSmall("t", "%%CSS%%");
     WriteTemplateFile("t", "quorlin_settings.xml",
                       ItemFile("<item><imageroot>  /pics\\ </imageroot><tempfile>css\\ prev.html</tempfile>"
-                            "<tempfolder></tempfolder><presetroot>my\\sets\\</presetroot></item>"));
-    AddSmall("bad", "x");
-    WriteTemplateFile("bad", "quorlin_settings.xml", "<r><c><item>");
+                               "<tempfolder></tempfolder><presetroot>my\\sets\\</presetroot></item>"));
     Open("t");
     const TemplateNames &names = Window().Names();
     EXPECT_EQ((StringList{names.TempFile, names.TempFolder, names.PresetRoot, names.ImageRoot}),
               (StringList{"css\\ prev.html", "template", "my/sets", "pics"}));
     EXPECT_TRUE(folder.Exists("templates/t/css/ prev.html"));
-    Open("bad");
+    WriteTemplateFile("t", "quorlin_settings.xml", "<r><c><item>");
+    Open("t");
     EXPECT_EQ(boxes.Texts(), QStringList{"Error: Cannot Load Template Settings. You may need to reinstall Quorlin."});
     EXPECT_EQ((StringList{names.TempFile, names.TempFolder, names.PresetRoot, names.ImageRoot}),
-              (StringList{"index_temp.html", "template", "presets", "images"}));
-}
+              (StringList{"index_temp.html", "template", "presets", "images"})) << "a malformed file";
 
-TEST_F(OpeningTest, StyleSheetIsInlinedAtTheFirstOccurrenceOfItsVariableAndAMissingListIsReported)
-{
-    AddSmall("t", "<head>%%css%%</head>\n<p>%%CSS%% %%INK%%</p>\n");
-    Open("t");
-    const std::string style = "<head><style type=\"text/css\" media=\"screen\">body {";
-    EXPECT_EQ(Window().WorkingPage().Lines(),
-              (StringList{style, "  color: %%INK%%;", "}</style></head>", "<p>%%CSS%% %%INK%%</p>", ""}));
-    EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"),
-              style + "\n  color: #102030;\n}</style></head>\n<p>%%CSS%% #102030</p>\n")
-        << "the preview keeps the page's LF line ends";
-    std::filesystem::remove(folder.Path("templates/t/style_files.xml"));
-    Open("t");
-    EXPECT_EQ(boxes.Texts(), QStringList{"Missing configuration file (\"style_files.xml\")"});
-    EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"), "<head>%%css%%</head>\n<p>%%CSS%% #102030</p>\n");
-}
-
-TEST_F(OpeningTest, PreviewFileAndOutputFolderNeverTakeTheTemplatesOwnFilesNorLeadOut)
-{
-    AddSmall("t", "%%CSS%%");
     folder.Write("templates/keep.html", "precious");
     WriteTemplateFile("t", "images.xml", ItemFile("<item><url>logo.gif</url><folder>img/</folder></item>"));
     WriteTemplateFile("t", "img/logo.gif", "GIF89a");
@@ -121,7 +99,7 @@ TEST_F(OpeningTest, PreviewFileAndOutputFolderNeverTakeTheTemplatesOwnFilesNorLe
     EXPECT_EQ(ReadTemplateFile("t", "index.html"), "%%CSS%%") << "also after an opening that failed";
 }
 
-TEST_F(OpeningTest, StyleSheetsAndOptionFilesOutsideTheTemplateAreSkippedAndNamedOnce)
+TEST_F(OpeningTest, StyleSheetsAndOptionFilesLeadingOutAreSkippedButMissingFilesAndOthersLeadingOutEndTheOpening)
 {
     AddSmall("t", "%%CSS%% %%LINK%% %%OUT%%");
     folder.Write("sentinel/secret.css", "SECRET");
@@ -133,14 +111,6 @@ TEST_F(OpeningTest, StyleSheetsAndOptionFilesOutsideTheTemplateAreSkippedAndName
                                "<var>%%LINK%%</var></item>"));
     WriteTemplateFile("t", "layouts.xml",
                       ItemFile("<item><default>secret</default><folder>../../sentinel/</folder><var>%%OUT%%</var></item>"));
-    Open("t");
-    EXPECT_EQ(boxes.Texts(), QStringList{QString::fromStdString(SkippedEntriesMessage(
-                                 {"../../sentinel/secret.css", "css/link.css", "../../sentinel/secret.lyo"}))});
-    EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"), "%%CSS%% %%LINK%% %%OUT%%");
-}
-
-TEST_F(OpeningTest, MissingFilesAndFilesLeadingOutEndTheOpeningWithOneErrorBox)
-{
     AddSmall("nopage", "");
     std::filesystem::remove(folder.Path("templates/nopage/index.html"));
     AddSmall("nosheet", "%%CSS%%");
@@ -160,26 +130,42 @@ TEST_F(OpeningTest, MissingFilesAndFilesLeadingOutEndTheOpeningWithOneErrorBox)
         EXPECT_TRUE(Window().updatesEnabled());
         EXPECT_FALSE(ui()->PageControl1->isTabVisible(1));
     }
+
+    ScriptedBoxes skipped;
+    Open("t");
+    EXPECT_EQ(skipped.Texts(), QStringList{QString::fromStdString(SkippedEntriesMessage(
+                                   {"../../sentinel/secret.css", "css/link.css", "../../sentinel/secret.lyo"}))});
+    EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"), "%%CSS%% %%LINK%% %%OUT%%");
 }
 
-TEST_F(OpeningTest, DefaultButtonsRereadTheirFileAndPresetsAndAFailureLeavesPaintingOn)
+TEST_F(OpeningTest, StyleSheetIsInlinedAtTheFirstOccurrenceOfItsVariableAndDefaultButtonsRereadTheirFile)
 {
-    AddSmall("t", "%%INK%%");
+    AddSmall("t", "<head>%%css%%</head>\n<p>%%CSS%% %%INK%%</p>\n");
     Open("t");
+    const std::string style = "<head><style type=\"text/css\" media=\"screen\">body {";
+    EXPECT_EQ(Window().WorkingPage().Lines(),
+              (StringList{style, "  color: %%INK%%;", "}</style></head>", "<p>%%CSS%% %%INK%%</p>", ""}));
+    EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"),
+              style + "\n  color: #102030;\n}</style></head>\n<p>%%CSS%% #102030</p>\n")
+        << "the preview keeps the page's LF line ends";
+    std::filesystem::remove(folder.Path("templates/t/style_files.xml"));
+    Open("t");
+    EXPECT_EQ(boxes.Texts(), QStringList{"Missing configuration file (\"style_files.xml\")"});
+    const std::string page = "<head>%%css%%</head>\n<p>%%CSS%% ";
+    EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"), page + "#102030</p>\n");
+
     TForm1 &window = Window();
     window.ColorTable().rows[0].value = "#FFFFFF";
     WriteTemplateFile("t", "presets/colors/warm.xml", ItemFile(""));
     window.Ui()->Button6->click();
     EXPECT_EQ(window.ColorTable().rows[0].value, "#102030");
     EXPECT_EQ(Items(window.Ui()->ListBox4), QStringList{"warm"});
-    EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"), "#102030");
 
     std::filesystem::remove(folder.Path("templates/t/colors.xml"));
     window.Ui()->Button6->click();
     EXPECT_FALSE(window.Ui()->PageControl2->isTabVisible(0));
     EXPECT_EQ(window.Ui()->PageControl2->maximumHeight(), 207) << "hiding the current tab is no change of tab";
-    EXPECT_TRUE(window.ColorTable().rows.empty());
-    EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"), "%%INK%%");
+    EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"), page + "%%INK%%</p>\n");
 
     WriteTemplateFile("t", "fonts.xml",
                       ItemFile("<item><title>Body</title></item><item><title><b>nested</b></title></item>"));
