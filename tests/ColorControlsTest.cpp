@@ -54,8 +54,7 @@ TEST_F(ColorControlsTest, TypedValueIsStoredAsTypedOnlyOnEnterOrApplyAndOnlyWith
     ClickRow(ui()->ListBox2, 0);
     Type("#ff0000");
     EXPECT_EQ(ui()->ColorListBox1->currentItem()->text(), "Red") << "the picker follows the typing";
-    EXPECT_EQ(Value(0), "#DDE5D3");
-    EXPECT_FALSE(Rebuilt());
+    EXPECT_EQ(Value(0), "#DDE5D3") << "typing stores nothing";
 
     QTest::keyClick(ui()->LabeledEdit1, Qt::Key_Return);
     EXPECT_EQ(Value(0), "#ff0000");

@@ -54,8 +54,7 @@ TEST_F(HelpersFolderTest, WholeFileReadsTakeRegularFilesWithinTheirCapAndWritesN
 
 TEST_F(HelpersFolderTest, ListSubfoldersAppendsPlainFoldersOnly)
 {
-    for (const char *folder : {"plain", "Alpha.d", "locked", ".hidden"})
-        fs::create_directory(temp.Path(folder));
+    for (const char *folder : {"plain", "Alpha.d", "locked", ".hidden"}) fs::create_directory(temp.Path(folder));
     fs::permissions(temp.Path("locked"), fs::perms::owner_write, fs::perm_options::remove);
     temp.Write("file.txt", "x");
 
