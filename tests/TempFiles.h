@@ -30,10 +30,8 @@ public:
     std::map<std::string, std::string> Snapshot(const std::string &relative) const
     {
         std::map<std::string, std::string> entries;
-        for (const auto &entry : std::filesystem::recursive_directory_iterator(Path(relative))) {
-            const std::string path = entry.path().string();
-            entries[path] = entry.is_regular_file() ? Read(path.substr(Path().size())) : "";
-        }
+        for (const auto &entry : std::filesystem::recursive_directory_iterator(Path(relative)))
+            entries[entry.path()] = entry.is_regular_file() ? Read(entry.path().string().substr(Path().size())) : "";
         return entries;
     }
 

@@ -5,6 +5,7 @@
 #include "ui_TForm8.h"
 
 #include <QApplication>
+#include <QScopeGuard>
 #include <QUrl>
 
 namespace {
@@ -22,34 +23,26 @@ TEST(VersionFileTest, FirstLineIsReadInTheRegionalFormatAndCompared)
     EXPECT_EQ(JudgeVersionFile("2.5", german), VersionOutcome::Failed);
 }
 
-class VersionWindowTest : public TemplateFixture {
-protected:
-    void SetUp() override
-    {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        Form8 = new TForm8(&Window());
-        const QUrl address = QUrl::fromLocalFile(QString::fromStdString(site.Path("version.txt")));
-        Form8->SetVersionFileAddress(address.toString().toStdString());
-    }
-    void TearDown() override
-    {
-        Form8 = nullptr;
-        QLocale::setDefault(QLocale::system());
-    }
-
-    TempFolder site;
-};
+using VersionWindowTest = TemplateFixture;
 
 TEST_F(VersionWindowTest, ActivationDownloadsAndComparesTheVersionFile)
 {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    const auto restore = qScopeGuard([] {
+        Form8 = nullptr;
+        QLocale::setDefault(QLocale::system());
+    });
+    Form8 = new TForm8(&Window());
+    const QUrl address = QUrl::fromLocalFile(QString::fromStdString(folder.Path("version.txt")));
+    Form8->SetVersionFileAddress(address.toString().toStdString());
     const std::tuple<const char *, QString, bool> cases[] = {
         {nullptr, "Cannot Download Version Info. Please, try again later. ", false},
         {"2.4\n", "There are no new updates available.", false},
         {"2.5\n", "New Version Available! Click \"Get the new version\" to visit the download page...", true},
     };
     for (const auto &[versionFile, status, offered] : cases) {
-        if (versionFile) site.Write("version.txt", versionFile);
-        else std::filesystem::remove(site.Path("version.txt"));
+        if (versionFile) folder.Write("version.txt", versionFile);
+        else std::filesystem::remove(folder.Path("version.txt"));
         Form8->FormShow();
         EXPECT_EQ(Form8->Ui()->Label1->text(), status);
         EXPECT_EQ(Form8->Ui()->BitBtn6->isEnabled(), offered) << status.toStdString();
@@ -60,14 +53,14 @@ TEST_F(VersionWindowTest, ActivationDownloadsAndComparesTheVersionFile)
     Window().show();
     Form8->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(Form8));
-    site.Write("version.txt", "2.4\n");
+    folder.Write("version.txt", "2.4\n");
     QApplication::setActiveWindow(nullptr);
     QApplication::setActiveWindow(Form8);
     EXPECT_TRUE(Form8->Ui()->BitBtn6->isEnabled()) << "coming back from another program checks nothing";
     QApplication::setActiveWindow(&Window());
     QApplication::setActiveWindow(Form8);
     EXPECT_FALSE(Form8->Ui()->BitBtn6->isEnabled()) << "an activation within the program checks again";
-    site.Write("version.txt", "2.5\n");
+    folder.Write("version.txt", "2.5\n");
     QApplication::setActiveWindow(nullptr);
     Form8->hide();
     Form8->show();
