@@ -39,7 +39,7 @@ std::string OptionFile(const std::string &templateDir, const LayoutRow &row)
 {
     const std::string path = FilePath(row.folder + row.option + ".lyo");
     // Only a folder inside the template is searched for the name's letter case.
-    if (!FolderBounds(templateDir).Holds(path)) return path;
+    if (!LiesBelow(templateDir, path)) return path;
     const std::size_t nameStart = path.rfind('/') + 1;  // 0 when the path has no folder
     const std::string folder = path.substr(0, nameStart);
     return folder + platform::NameOnDisk(templateDir + "/" + folder, path.substr(nameStart));

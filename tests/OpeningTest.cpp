@@ -179,7 +179,7 @@ TEST_F(OpeningTest, StyleSheetIsInlinedAtTheFirstOccurrenceOfItsVariableAndDefau
 TEST_F(OpeningTest, OversizedFilesAndPipesAreRefusedUnread)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    for (const char *id : {"page", "settings", "plain"}) AddSmall(id, "%%CSS%%");
+    for (const char *id : {"page", "settings"}) AddSmall(id, "%%CSS%%");
     // A page of 512 MiB, four times its cap (sparse: it takes no disk), and a pipe that never ends.
     std::filesystem::resize_file(folder.Path("templates/page/index.html"), std::uintmax_t{512} << 20);
     std::filesystem::remove(folder.Path("templates/settings/settings.qrl"));
