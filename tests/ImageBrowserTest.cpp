@@ -92,8 +92,8 @@ TEST(ThumbnailViewerTest, PicturesAreSortedWhateverOrderTheFolderListsThemIn)
     const bool shm = QFileInfo(QStringLiteral("/dev/shm")).isWritable();
     const QTemporaryDir temp(shm ? QStringLiteral("/dev/shm/quorlin-XXXXXX") : QDir::tempPath() + "/quorlin-XXXXXX");
     ASSERT_TRUE(temp.isValid());
-    const std::vector<std::string> sorted{"Anchor.jpg", "bay10.jpg", "bay9.jpg", "Cliff.ICO",  "dune.bmp",  "Estuary.jpeg",
-                                          "fjord.jpg",  "Glacier.JPG", "harbour.emf", "isle.wmf", "Jetty.jpg", "kelp.bmp"};
+    const std::vector<std::string> sorted{"Anchor.jpg", "bay10.jpg",   "bay9.jpg",    "Cliff.ICO", "dune.bmp",  "Estuary.jpeg",
+                                          "fjord.jpg",  "Glacier.JPG", "harbour.emf", "isle.wmf",  "Jetty.jpg", "kelp.bmp"};
     for (const int index : {5, 0, 9, 2, 11, 7, 1, 10, 4, 8, 3, 6})
         std::ofstream(temp.filePath(QString::fromStdString(sorted[index])).toStdString()) << "x";
     ThumbnailViewer viewer;
