@@ -1,7 +1,9 @@
 #include "TemplateFixture.h"
+#include "OpenedAddresses.h"
 #include "WhileShown.h"
 #include "app/Windows.h"
 #include "help/HelpTopics.h"
+#include "help/WebLinks.h"
 #include "help/ThelpDialog.h"
 #include "imaging/TForm5.h"
 #include "ui_ThelpDialog.h"
@@ -9,6 +11,8 @@
 #include <QAction>
 #include <QRegularExpression>
 #include <QWebEngineView>
+
+#include <set>
 
 namespace {
 
@@ -72,4 +76,13 @@ TEST_F(HelpTest, RestoredWindowsStayWhereTheUserPutThemAndEscapeClosesHelpFromTh
     ASSERT_TRUE(QTest::qWaitForWindowActive(helpDialog));
     QTest::keyClick(helpDialog->Ui()->WebBrowser1->focusProxy(), Qt::Key_Escape);
     EXPECT_FALSE(helpDialog->isVisible());
+}
+
+TEST_F(HelpTest, WebLinksOfTheHelpMenuOpenTheirOwnPages)
+{
+    OpenedAddresses opened;
+    for (QAction *link : {ui()->ContactUs1, ui()->VisittheForum1, ui()->Quorlincom1}) link->trigger();
+    EXPECT_EQ(opened.addresses, (std::vector<std::string>{weblinks::kContact, weblinks::kForum, weblinks::kHome}));
+    EXPECT_EQ(std::set(opened.addresses.begin(), opened.addresses.end()).size(), 3) << "three different pages";
+    EXPECT_TRUE(boxes.Shown().empty());
 }

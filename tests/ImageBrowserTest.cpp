@@ -6,6 +6,9 @@
 #include "imaging/ThumbnailViewer.h"
 #include "ui_TForm5.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace {
 
 class ImageBrowserTest : public TemplateFixture {
@@ -80,4 +83,21 @@ TEST(ThumbnailViewerTest, PicturesLinkedFromOutsideTheFolderAreNotShown)
     viewer.SetFolder(temp.Path("images"));
     viewer.Reload();
     EXPECT_EQ(viewer.Files(), (std::vector<std::string>{"alias.jpg", "own.jpg"}));
+}
+
+TEST(ThumbnailViewerTest, PicturesAreSortedWhateverOrderTheFolderListsThemIn)
+{
+    // tmpfs lists a folder newest first, other file systems in creation or
+    // hash order: the files are made in an order that is none of these sorted.
+    const bool shm = QFileInfo(QStringLiteral("/dev/shm")).isWritable();
+    const QTemporaryDir temp(shm ? QStringLiteral("/dev/shm/quorlin-XXXXXX") : QDir::tempPath() + "/quorlin-XXXXXX");
+    ASSERT_TRUE(temp.isValid());
+    const std::vector<std::string> sorted{"Anchor.jpg", "bay10.jpg",   "bay9.jpg",    "Cliff.ICO", "dune.bmp",  "Estuary.jpeg",
+                                          "fjord.jpg",  "Glacier.JPG", "harbour.emf", "isle.wmf",  "Jetty.jpg", "kelp.bmp"};
+    for (const int index : {5, 0, 9, 2, 11, 7, 1, 10, 4, 8, 3, 6})
+        std::ofstream(temp.filePath(QString::fromStdString(sorted[index])).toStdString()) << "x";
+    ThumbnailViewer viewer;
+    viewer.SetFolder(temp.path().toStdString() + "/");
+    viewer.Reload();
+    EXPECT_EQ(viewer.Files(), sorted);
 }

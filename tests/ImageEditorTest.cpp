@@ -34,6 +34,15 @@ std::vector<int> QuantisationSteps(const std::string &jpeg)
     return steps;
 }
 
+// The mean difference of two pictures' bytes; 255 when their sizes differ.
+double MeanDifference(const BgrImage &a, const BgrImage &b)
+{
+    if (a.width != b.width || a.height != b.height || a.pixels.empty()) return 255;
+    double sum = 0;
+    for (std::size_t i = 0; i < a.pixels.size(); ++i) sum += std::abs(a.pixels[i] - b.pixels[i]);
+    return sum / static_cast<double>(a.pixels.size());
+}
+
 // The meadowlark sample open in the main window, with the editor and its
 // save-as dialog created as the program creates them.
 class ImageEditorTest : public TemplateFixture {
@@ -108,6 +117,15 @@ TEST(ImageFileNames, SaveNamesAndCopyProposalsSkippingTakenFilesButNotFolders)
     EXPECT_EQ(ProposedCopyName(images.Path(), "noext"), "noext_1.jpg");
 }
 
+TEST(ImageFileNames, CopyProposalPassesEveryTakenNameInARow)
+{
+    TempFolder images;
+    for (const char *taken : {"header_1.jpg", "HEADER_2.JPG", "header_4.jpg"}) images.Write(taken, "");
+    EXPECT_EQ(ProposedCopyName(images.Path(), "header.jpg"), "header_3.jpg");
+    images.Write("header_3.jpg", "");
+    EXPECT_EQ(ProposedCopyName(images.Path(), "header.jpg"), "header_5.jpg");
+}
+
 TEST_F(ImageEditorTest, FiltersAndViewSettingsSaveNamesAndFailedLoadsInOneSession)
 {
     // The photo (row "Welcome photo") loaded as "Tweak" loads it, without the modal loop.
@@ -158,6 +176,20 @@ TEST_F(ImageEditorTest, FiltersAndViewSettingsSaveNamesAndFailedLoadsInOneSessio
     ASSERT_EQ(boxes.Texts().size(), 6);
     EXPECT_EQ(boxes.Texts().first(5), QStringList({taken, taken, leaves, leaves, "Error: cannot load image!"}));
     EXPECT_TRUE(boxes.Texts()[5].contains("broken.jpg: Not a JPEG file")) << boxes.Texts()[5].toStdString();
+}
+
+TEST_F(ImageEditorTest, SaveWritesTheViewWithItsChannelMaskAndBrightness)
+{
+    Choose(2, "garden.jpg");
+    Form10->setWindowTitle("images/photos/garden.jpg");
+    Form10->FormShow();
+    Form10->BitBtn3Click();
+    editor()->CheckBox3->click(); // red off
+    editor()->ScrollBar1->setValue(60);
+    ASSERT_GT(MeanDifference(Form10->ViewImage(), Form10->BaseImage()), 20);
+    SaveAs("tinted.jpg");
+    const BgrImage saved = DecodeJpegFile(Photo("tinted.jpg"));
+    EXPECT_LT(MeanDifference(saved, Form10->ViewImage()), 2) << "within the loss of quality 100";
 }
 
 TEST_F(ImageEditorTest, TweakRefusesOtherFilesButKeepsTheChoiceAndSavesTheEditedFileAsTheRowsImage)
