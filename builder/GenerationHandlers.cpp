@@ -1,12 +1,14 @@
 #include "app/TForm1.h"
 
 #include "builder/Generation.h"
+#include "platform/FileNameText.h"
 #include "platform/Painting.h"
 #include "ui_TForm1.h"
 
 #include <QKeyEvent>
 #include <Qsci/qsciscintilla.h>
 
+#include <filesystem>
 #include <functional>
 
 namespace {
@@ -32,6 +34,21 @@ private:
 
     std::function<void()> action;
 };
+
+// What the output folder must not hold besides the template's own files: the
+// tables' files and folders and the static entries, as they stand now.
+StringList PathsInUse(const std::string &templateDir, const StringList &tablePaths)
+{
+    StringList paths = tablePaths;
+    const std::string listPath = templateDir + "/static_files.qrl";
+    try {
+        if (std::filesystem::exists(listPath))
+            for (const std::string &line : ReadStaticFileList(listPath)) paths.push_back(StaticEntry(line));
+    } catch (const std::exception &) {
+        // The generation reports an unreadable list.
+    }
+    return paths;
+}
 
 void ShowBuffer(QsciScintilla *view, const CodeBuffer &buffer)
 {
@@ -69,9 +86,12 @@ void TForm1::CheckBox2KeyPress() { GenerateTemplate(); }
 void TForm1::GenerateTemplate()
 {
     ui->ListBox13->clear();
+    // A preset or a choice may have moved a row into the output folder since the opening.
+    KeepOffTemplateFiles(names, TemplateDir,
+                         PathsInUse(TemplateDir, PathsInTables(lvStylesheets, lvLayouts.rows, lvImages.rows)));
     const SiteSources sources{TemplateDir, names, lvStylesheets, {lvLayouts.rows, colors.rows, lv.rows, lvImages.rows}};
     SiteGenerator site(sources, htmlBuffer, this, [this](const std::string &file) {
-        ui->ListBox13->addItem(QString::fromStdString(file));
+        ui->ListBox13->addItem(platform::FileNameToText(file));
     });
     try {
         if (site.WriteSite()) {
