@@ -35,21 +35,6 @@ private:
     std::function<void()> action;
 };
 
-// What the output folder must not hold besides the template's own files: the
-// tables' files and folders and the static entries, as they stand now.
-StringList PathsInUse(const std::string &templateDir, const StringList &tablePaths)
-{
-    StringList paths = tablePaths;
-    const std::string listPath = templateDir + "/static_files.qrl";
-    try {
-        if (std::filesystem::exists(listPath))
-            for (const std::string &line : ReadStaticFileList(listPath)) paths.push_back(StaticEntry(line));
-    } catch (const std::exception &) {
-        // The generation reports an unreadable list.
-    }
-    return paths;
-}
-
 void ShowBuffer(QsciScintilla *view, const CodeBuffer &buffer)
 {
     // The byte copy is gone before the view makes its own.
@@ -87,8 +72,7 @@ void TForm1::GenerateTemplate()
 {
     ui->ListBox13->clear();
     // A preset or a choice may have moved a row into the output folder since the opening.
-    KeepOffTemplateFiles(names, TemplateDir,
-                         PathsInUse(TemplateDir, PathsInTables(lvStylesheets, lvLayouts.rows, lvImages.rows)));
+    KeepOffTemplateFiles(names, TemplateDir, PathsInUse());
     const SiteSources sources{TemplateDir, names, lvStylesheets, {lvLayouts.rows, colors.rows, lv.rows, lvImages.rows}};
     SiteGenerator site(sources, htmlBuffer, this, [this](const std::string &file) {
         ui->ListBox13->addItem(platform::FileNameToText(file));
@@ -103,6 +87,19 @@ void TForm1::GenerateTemplate()
         throw;
     }
     ReportSkippedEntries(site.Skipped());
+}
+
+StringList TForm1::PathsInUse() const
+{
+    StringList paths = PathsInTables(lvStylesheets, lvLayouts.rows, lvImages.rows);
+    const std::string listPath = TemplateDir + "/static_files.qrl";
+    try {
+        if (std::filesystem::exists(listPath))
+            for (const std::string &line : ReadStaticFileList(listPath)) paths.push_back(StaticEntry(line));
+    } catch (const std::exception &) {
+        // The generation reports an unreadable list.
+    }
+    return paths;
 }
 
 void TForm1::LoadCodeViews(const std::string &page, const std::string &styleSheet)

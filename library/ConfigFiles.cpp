@@ -5,10 +5,12 @@
 #include "library/ItemWalk.h"
 #include "platform/RealPath.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <iterator>
 #include <set>
 #include <stdexcept>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -32,8 +34,12 @@ fs::path RealPathIn(const std::string &templateDir, const std::string &relative)
 
 using Places = std::set<fs::path>;
 
-Places RealPathsIn(const std::string &templateDir, const StringList &paths)
+// Each path looked up once, however often the template names it.
+Places RealPathsIn(const std::string &templateDir, StringList paths)
 {
+    std::ranges::sort(paths);
+    const auto repeats = std::ranges::unique(paths);
+    paths.erase(repeats.begin(), repeats.end());
     Places places;
     for (const std::string &relative : paths) places.insert(RealPathIn(templateDir, relative));
     return places;
@@ -110,7 +116,7 @@ void KeepOffTemplateFiles(TemplateNames &names, const std::string &templateDir, 
 {
     used.insert(used.end(), std::begin(kTemplateFiles), std::end(kTemplateFiles));
     used.insert(used.end(), {names.PresetRoot, names.ImageRoot, names.ImageBackup});
-    const Places places = RealPathsIn(templateDir, used);
+    const Places places = RealPathsIn(templateDir, std::move(used));
     const TemplateNames defaults = DefaultTemplateNames();
     KeepOff(names.TempFile, defaults.TempFile, templateDir, places);
     KeepOff(names.TempFolder, defaults.TempFolder, templateDir, places);

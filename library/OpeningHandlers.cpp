@@ -35,7 +35,7 @@ void TForm1::OpenTemplateFiles()
     LoadColors();
     LoadFonts();
     LoadImages();
-    KeepOffTemplateFiles(names, TemplateDir, PathsInTables(lvStylesheets, lvLayouts.rows, lvImages.rows));
+    KeepOffTemplateFiles(names, TemplateDir, PathsInUse());
     std::filesystem::remove(PreviewFilePath(TemplateDir, names));
     ShowPage(ui->PageControl1, ui->TabSheet2, true);
     ShowPage(ui->PageControl1, ui->TabSheet3, true);

@@ -166,7 +166,7 @@ TEST_F(GenerationTest, EveryEntryToTheFilesPageAndEveryInputOnTheCheckBoxesRegen
 
 TEST_F(GenerationTest, OutputFolderAndPreviewMoveOffThePicturesTheRowsKeepThere)
 {
-    // The default names collide too: the output folder is numbered past the layout folder and the static file.
+    // The default names collide too: they are numbered past the layout folder and the static files.
     AddTemplate("t", "%%LOGO%% %%PAGE%% %%BOX%%",
                 {{"images.xml", ItemFile("<item><image>Logo</image><url>logo.jpg</url><folder>template/</folder>"
                                          "<var>%%LOGO%%</var></item><item><image>Page</image><url>index_temp.html"
@@ -176,8 +176,9 @@ TEST_F(GenerationTest, OutputFolderAndPreviewMoveOffThePicturesTheRowsKeepThere)
                  {"template/logo.jpg", "OWN"},
                  {"index_temp.html", "USER PAGE"},
                  {"template-2/wide.lyo", "<b>"},
-                 {"static_files.qrl", "template-3/app.js\n"},
-                 {"template-3/app.js", "APP"}});
+                 {"static_files.qrl", "template-3/app.js\nindex_temp-2.html\n"},
+                 {"template-3/app.js", "APP"},
+                 {"index_temp-2.html", "STATIC"}});
     // A preset moves a row into the output folder, where the user then keeps an edited picture.
     AddTemplate("p", "%%LOGO%%",
                 {{"images.xml", ItemFile("<item><image>Logo</image><url>logo.jpg</url><folder>images/</folder>"
@@ -189,9 +190,10 @@ TEST_F(GenerationTest, OutputFolderAndPreviewMoveOffThePicturesTheRowsKeepThere)
     Open("t");
     EnterFilesPage();
     EXPECT_EQ(Window().Names().TempFolder, "template-4");
-    EXPECT_EQ(Window().Names().TempFile, "index_temp-2.html");
+    EXPECT_EQ(Window().Names().TempFile, "index_temp-3.html");
     EXPECT_EQ(ReadTemplateFile("t", "template/logo.jpg"), "OWN");
     EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"), "USER PAGE");
+    EXPECT_EQ(ReadTemplateFile("t", "index_temp-2.html"), "STATIC");
     EXPECT_EQ(ReadTemplateFile("t", "template-3/app.js"), "APP");
     EXPECT_EQ(ReadTemplateFile("t", "template-4/template/logo.jpg"), "OWN");
     EXPECT_EQ(ReadTemplateFile("t", "template-4/template-3/app.js"), "APP");
