@@ -31,10 +31,18 @@ fs::path PathOf(const QString &text) { return platform::FileNameFromText(text); 
 QString TextOf(const fs::path &path) { return platform::FileNameToText(path.native()); }
 
 // The absolute path without "." and ".." and without a trailing "/".
-fs::path CleanPath(const fs::path &path)
+QString CleanPath(const fs::path &path)
 {
-    const fs::path clean = fs::absolute(path).lexically_normal();
-    return clean.has_filename() || clean == clean.root_path() ? clean : clean.parent_path();
+    std::error_code error;
+    const fs::path clean = fs::absolute(path, error).lexically_normal();
+    return TextOf(clean.has_filename() || clean == clean.root_path() ? clean : clean.parent_path());
+}
+
+QString WorkingFolder()
+{
+    std::error_code error;
+    const fs::path folder = fs::current_path(error);
+    return error ? QString() : CleanPath(folder);
 }
 
 QStringList FolderAndAncestors(const QString &folder)
@@ -106,7 +114,7 @@ void DriveBox::ShowDriveOf(const QString &folder)
     if (best >= 0) setCurrentIndex(best);
 }
 
-DirectoryList::DirectoryList(QWidget *parent) : QListWidget(parent), current(TextOf(CleanPath(fs::current_path())))
+DirectoryList::DirectoryList(QWidget *parent) : QListWidget(parent), current(WorkingFolder())
 {
     setIconSize(QSize(16, 16));
     connect(this, &QListWidget::itemDoubleClicked, this,
@@ -133,7 +141,7 @@ bool DirectoryList::SetDirectory(const QString &folder)
 {
     std::error_code error;
     if (folder.isEmpty() || !fs::is_directory(PathOf(folder), error)) return false;
-    current = TextOf(CleanPath(PathOf(folder)));
+    current = CleanPath(PathOf(folder));
     Reread();
     emit DirectoryChanged();
     return true;
