@@ -48,8 +48,7 @@ QImage LoadPicture(const std::string &path, QSize space)
     // Read as bytes: the toolkit cannot open a file whose name is not UTF-8.
     std::string bytes;
     if (!ReadFileBytes(path, kPageFileCap, bytes)) return {};
-    QByteArray data = QByteArray::fromStdString(bytes);
-    bytes = std::string();
+    QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
     QBuffer file(&data);
     QImageReader reader(&file, QByteArray::fromStdString(LowerExtension(path)));
     const QSize fitted = FittedSize(reader.size(), space);
