@@ -5,6 +5,7 @@
 #include "app/Windows.h"
 #include "imaging/TForm10.h"
 #include "platform/Browser.h"
+#include "platform/FileNameText.h"
 #include "platform/FolderChooser.h"
 #include "platform/MessageBoxes.h"
 #include "ui_TForm1.h"
@@ -138,7 +139,7 @@ void TForm1::CreateFolderChooser()
     shl1->SetDriveBox(shlcb);
     shl1->SetFileList(shlfl);
     connect(shl1, &DirectoryList::DirectoryChanged, this, &TForm1::ShellTreeViewChange);
-    shl1->SetDirectory(QString::fromStdString(GetMyDocumentsFolder()));
+    shl1->SetDirectory(platform::FileNameToText(GetMyDocumentsFolder()));
     StepSplash();
 }
 

@@ -171,6 +171,9 @@ private:
     void ConnectGenerationHandlers();
     void InstallStripedLists();
     void LoadCodeViews(const std::string &page, const std::string &styleSheet);
+    // What the preview file and the output folder must keep off: the tables'
+    // files and folders and the static entries, as they stand now.
+    StringList PathsInUse() const;
     void SetChooserVisible(bool visible);
 
     // colour, font, layout and image controls

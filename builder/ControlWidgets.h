@@ -2,6 +2,7 @@
 
 #include "app/Helpers.h"
 #include "app/Rows.h"
+#include "platform/FileNameText.h"
 #include "platform/Painting.h"
 
 #include <QKeyEvent>
@@ -17,16 +18,28 @@ inline int SelectedRow(const QListWidget *list)
     return items.isEmpty() ? -1 : list->row(items.front());
 }
 
+// Lists of file names show each name through platform::FileNameToText, so
+// that a name that is not UTF-8 reads back as the same bytes.
+
+inline std::string EntryName(const QListWidgetItem *entry) { return platform::FileNameFromText(entry->text()); }
+
 inline std::string SelectedText(const QListWidget *list)
 {
     const int row = SelectedRow(list);
-    return row < 0 ? std::string() : list->item(row)->text().toStdString();
+    return row < 0 ? std::string() : EntryName(list->item(row));
 }
 
 inline void ShowEntries(QListWidget *list, const StringList &entries)
 {
     list->clear();
-    for (const std::string &entry : entries) list->addItem(QString::fromStdString(entry));
+    for (const std::string &entry : entries) list->addItem(platform::FileNameToText(entry));
+}
+
+// The first entry showing exactly `name`, or null.
+inline QListWidgetItem *FindEntry(const QListWidget *list, const std::string &name)
+{
+    const auto found = list->findItems(platform::FileNameToText(name), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    return found.isEmpty() ? nullptr : found.front();
 }
 
 // Makes the row of the title selected in `titles` the table's selected row;

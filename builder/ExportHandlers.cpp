@@ -2,6 +2,7 @@
 
 #include "builder/Generation.h"
 #include "builder/StripedListDelegate.h"
+#include "platform/FileNameText.h"
 #include "platform/FolderChooser.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Shell.h"
@@ -38,7 +39,7 @@ void TForm1::ShellTreeViewChange() { ui->Edit2->setText(shl1->Directory()); }
 
 void TForm1::JvFileListBox1Change() {}
 
-void TForm1::BitBtn15Click() { shl1->SetDirectory(QString::fromStdString(GetMyDocumentsFolder())); }
+void TForm1::BitBtn15Click() { shl1->SetDirectory(platform::FileNameToText(GetMyDocumentsFolder())); }
 
 void TForm1::Button19Click()
 {
@@ -50,13 +51,13 @@ void TForm1::Button19Click()
     }
     try {
         const QString current = shl1->Directory();
-        if (std::filesystem::is_directory(current.toStdString())) {
-            const std::string folder = current.toStdString() + "/" + FilePath(name.toStdString());
+        if (std::filesystem::is_directory(platform::FileNameFromText(current))) {
+            const std::string folder = platform::FileNameFromText(current) + "/" + FilePath(name.toStdString());
             std::error_code error;
             std::filesystem::create_directories(folder, error);
             if (!std::filesystem::is_directory(folder))
                 platform::ShowMessage("Error creating subfolder \"" + name + "\"");
-            else if (shl1->SetDirectory(QString::fromStdString(folder)))
+            else if (shl1->SetDirectory(platform::FileNameToText(folder)))
                 ui->LabeledEdit4->clear();
         }
     } catch (const std::exception &) {
@@ -67,7 +68,7 @@ void TForm1::Button19Click()
     shlfl->update();
 }
 
-void TForm1::BitBtn21Click() { platform::OpenWithDefaultHandler(ui->Edit2->text().toStdString()); }
+void TForm1::BitBtn21Click() { platform::OpenWithDefaultHandler(platform::FileNameFromText(ui->Edit2->text())); }
 
 void TForm1::ExportTemplate()
 {
@@ -82,11 +83,11 @@ void TForm1::ExportTemplate()
     }
     SetChooserVisible(false);
     try {
-        CopyFolderWithShell(TemplateDir + "/" + names.TempFolder, target.toStdString());
+        CopyFolderWithShell(TemplateDir + "/" + names.TempFolder, platform::FileNameFromText(target));
     } catch (const std::exception &) {
         platform::ShowMessage("Error: Cannot Copy Files.");
     }
-    shl1->SetDirectory(target + "/" + QString::fromStdString(names.TempFolder));
+    shl1->SetDirectory(target + "/" + platform::FileNameToText(names.TempFolder));
     shl1->SetDirectory(target);
     SetChooserVisible(true);
 }

@@ -1,12 +1,14 @@
 #include "app/TForm1.h"
 
 #include "builder/Generation.h"
+#include "platform/FileNameText.h"
 #include "platform/Painting.h"
 #include "ui_TForm1.h"
 
 #include <QKeyEvent>
 #include <Qsci/qsciscintilla.h>
 
+#include <filesystem>
 #include <functional>
 
 namespace {
@@ -69,9 +71,11 @@ void TForm1::CheckBox2KeyPress() { GenerateTemplate(); }
 void TForm1::GenerateTemplate()
 {
     ui->ListBox13->clear();
+    // A preset or a choice may have moved a row into the output folder since the opening.
+    KeepOffTemplateFiles(names, TemplateDir, PathsInUse());
     const SiteSources sources{TemplateDir, names, lvStylesheets, {lvLayouts.rows, colors.rows, lv.rows, lvImages.rows}};
     SiteGenerator site(sources, htmlBuffer, this, [this](const std::string &file) {
-        ui->ListBox13->addItem(QString::fromStdString(file));
+        ui->ListBox13->addItem(platform::FileNameToText(file));
     });
     try {
         if (site.WriteSite()) {
@@ -83,6 +87,19 @@ void TForm1::GenerateTemplate()
         throw;
     }
     ReportSkippedEntries(site.Skipped());
+}
+
+StringList TForm1::PathsInUse() const
+{
+    StringList paths = PathsInTables(lvStylesheets, lvLayouts.rows, lvImages.rows);
+    const std::string listPath = TemplateDir + "/static_files.qrl";
+    try {
+        if (std::filesystem::exists(listPath))
+            for (const std::string &line : ReadStaticFileList(listPath)) paths.push_back(StaticEntry(line));
+    } catch (const std::exception &) {
+        // The generation reports an unreadable list.
+    }
+    return paths;
 }
 
 void TForm1::LoadCodeViews(const std::string &page, const std::string &styleSheet)

@@ -18,8 +18,8 @@ void TForm1::BitBtn18Click()
     ImageRow *row = lvImages.Selected();
     const int candidate = SelectedRow(ui->ListBox7);
     if (!row || candidate < 0) return;
-    row->fileName = ui->ListBox7->item(candidate)->text().toStdString();
-    Form10->setWindowTitle(QString::fromStdString(row->folder + row->fileName));
+    row->fileName = EntryName(ui->ListBox7->item(candidate));
+    Form10->setWindowTitle(platform::FileNameToText(row->folder + row->fileName));
     if (!HasJpegExtension(row->fileName)) {
         platform::ShowMessage(QStringLiteral("This editor currently supports only JPEG images."));
         return;

@@ -53,9 +53,9 @@ bool SelectBrowserChoice(const ThumbnailViewer *viewer, QListWidget *candidates)
 {
     const int position = viewer->Position();
     if (position < 0) return false;
-    const auto found = candidates->findItems(QString::fromStdString(viewer->Files()[position]), Qt::MatchExactly);
-    if (found.isEmpty()) return false;
-    candidates->setCurrentItem(found.front());
+    QListWidgetItem *found = FindEntry(candidates, viewer->Files()[position]);
+    if (!found) return false;
+    candidates->setCurrentItem(found);
     return true;
 }
 

@@ -68,7 +68,7 @@ void TForm1::Button8Click()
     const ImageRow *row = lvImages.Selected();
     if (!row || SelectedRow(ui->ListBox7) < 0) return;
     const std::string name = SelectedText(ui->ListBox7);
-    const QString question = "Do you really want to delete the image \"" + QString::fromStdString(name) + "\"?";
+    const QString question = "Do you really want to delete the image \"" + platform::FileNameToText(name) + "\"?";
     if (platform::AskConfirmation(question) != platform::BoxAnswer::Yes) return;
     try {
         if (!DeleteImageFile(TemplateDir, FilePath(row->folder) + name)) {

@@ -5,6 +5,7 @@
 #include "imaging/PixelFilters.h"
 #include "imaging/TForm20.h"
 #include "library/ConfigFiles.h"
+#include "platform/FileNameText.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Painting.h"
 
@@ -126,7 +127,7 @@ bool TForm10::LoadAndReset()
 // in the template's folder.
 bool TForm10::LoadEditedImage()
 {
-    const auto path = PathInTemplate(Form1->TemplateFolder(), windowTitle().toStdString());
+    const auto path = PathInTemplate(Form1->TemplateFolder(), platform::FileNameFromText(windowTitle()));
     if (!path || !std::filesystem::is_regular_file(*path)) return false;
     ViewBitmap = {}; // its memory goes before the decoder takes as much again
     SetImageBitmap(DecodeJpegFile(*path));

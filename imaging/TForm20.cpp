@@ -45,14 +45,14 @@ std::optional<std::string> TForm20::ImageFolder() const
 void TForm20::FormShow()
 {
     const std::string edited = SelectedText(Form1->Ui()->ListBox7);
-    ui->LabeledEdit1->setText(QString::fromStdString(ProposedCopyName(ImageFolder(), edited)));
+    ui->LabeledEdit1->setText(platform::FileNameToText(ProposedCopyName(ImageFolder(), edited)));
 }
 
 void TForm20::BitBtn5Click()
 {
     const int row = Form1->ImageTable().selected;
-    const std::string name = JpegSaveName(ui->LabeledEdit1->text().toStdString());
-    ui->LabeledEdit1->setText(QString::fromStdString(name));
+    const std::string name = JpegSaveName(platform::FileNameFromText(ui->LabeledEdit1->text()));
+    ui->LabeledEdit1->setText(platform::FileNameToText(name));
     const std::optional<std::string> folder = ImageFolder();
     if (!folder)
         return RefuseName(QStringLiteral("The image folder lies outside the template's folder. Nothing was saved."));
@@ -87,9 +87,9 @@ void TForm20::SelectSavedImage(int row, const std::string &name)
     Ui::TForm1 *main = Form1->Ui();
     main->ListBox6->setCurrentRow(row);
     Form1->onImageSelected();
-    const auto saved = main->ListBox7->findItems(QString::fromStdString(name), Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (saved.isEmpty()) return;
-    main->ListBox7->setCurrentItem(saved.front());
+    QListWidgetItem *saved = FindEntry(main->ListBox7, name);
+    if (!saved) return;
+    main->ListBox7->setCurrentItem(saved);
     Form1->ListBox7Click();
     accept();
     Form10->accept();

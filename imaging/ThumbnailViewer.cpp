@@ -3,7 +3,10 @@
 #include "app/PathSafety.h"
 #include "builder/ControlRules.h"
 #include "imaging/JpegCodec.h"
+#include "platform/FileBytes.h"
+#include "platform/FileNameText.h"
 
+#include <QBuffer>
 #include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
@@ -42,7 +45,12 @@ bool IsPictureName(const std::string &name)
 QImage LoadPicture(const std::string &path, QSize space)
 {
     if (IsJpegName(path)) return LoadJpegImage(path, space);
-    QImageReader reader(QString::fromStdString(path));
+    // Read as bytes: the toolkit cannot open a file whose name is not UTF-8.
+    std::string bytes;
+    if (!ReadFileBytes(path, kPageFileCap, bytes)) return {};
+    QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QBuffer file(&data);
+    QImageReader reader(&file, QByteArray::fromStdString(LowerExtension(path)));
     const QSize fitted = FittedSize(reader.size(), space);
     if (fitted != reader.size()) reader.setScaledSize(fitted);
     return reader.read();
@@ -134,7 +142,7 @@ void ThumbnailViewer::Reload()
     clear();
     files_ = PictureFiles(folder_);
     for (const std::string &name : files_) {
-        auto *item = new QListWidgetItem(QString::fromStdString(name), this);
+        auto *item = new QListWidgetItem(platform::FileNameToText(name), this);
         item->setToolTip(item->text());
     }
     ShowThumbnails();

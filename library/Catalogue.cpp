@@ -7,6 +7,21 @@
 
 namespace {
 
+// A catalogue line keeps at most this many bytes of a settings line, so that
+// no template's settings can grow the catalogue past what is read back.
+constexpr std::size_t kCatalogueLineCap = 2048;
+
+// The line cut at the cap, before a character that the cut would split.
+std::string CutLine(std::string line)
+{
+    if (line.size() <= kCatalogueLineCap) return line;
+    std::size_t end = kCatalogueLineCap;
+    const auto continues = [&](std::size_t i) { return (static_cast<unsigned char>(line[i]) & 0xC0) == 0x80; };
+    for (int back = 0; back < 3 && end > 0 && continues(end); ++back) --end;
+    line.resize(end);
+    return line;
+}
+
 // Control bytes, which XML cannot hold even as references, are written as
 // these private-use characters and read back as the bytes.
 constexpr char32_t kControlByteBase = 0xE000;
@@ -73,7 +88,7 @@ TemplateEntry ReadTemplateEntry(const std::string &templateFolder, const std::st
     const auto path = PathInTemplate(templateFolder, "settings.qrl");
     if (path && ReadFileBytes(*path, kShortFileCap, content)) {
         const StringList lines = SplitTextLines(content);
-        if (lines.size() >= 3) return {lines[0], lines[1], id, lines[2]};
+        if (lines.size() >= 3) return {CutLine(lines[0]), CutLine(lines[1]), id, CutLine(lines[2])};
     }
     return {id, "", id, ""};
 }

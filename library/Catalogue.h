@@ -9,8 +9,8 @@
 class XmlDocument;
 
 // The entry of the template in `templateFolder` (named `id`): title, author and
-// licence from the first three lines of its "settings.qrl", or the folder name
-// alone when that file is missing or shorter.
+// licence from the first three lines of its "settings.qrl", each cut at 2 KB, or
+// the folder name alone when that file is missing or shorter.
 TemplateEntry ReadTemplateEntry(const std::string &templateFolder, const std::string &id);
 
 // The catalogue file's text: CR LF lines, values escaped so that they read

@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <iterator>
+#include <set>
 #include <stdexcept>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -30,11 +32,47 @@ fs::path RealPathIn(const std::string &templateDir, const std::string &relative)
     return platform::RealPath(fs::path(templateDir) / FilePath(relative));
 }
 
-// True when `place` is one of `paths` or a folder above one of them.
-bool IsOrHoldsAny(const fs::path &place, const std::string &templateDir, const StringList &paths)
+using Places = std::set<fs::path>;
+
+// Each path looked up once, however often the template names it.
+Places RealPathsIn(const std::string &templateDir, StringList paths)
 {
-    return std::ranges::any_of(
-        paths, [&](const std::string &relative) { return platform::IsOrLiesIn(RealPathIn(templateDir, relative), place); });
+    std::ranges::sort(paths);
+    const auto repeats = std::ranges::unique(paths);
+    paths.erase(repeats.begin(), repeats.end());
+    Places places;
+    for (const std::string &relative : paths) places.insert(RealPathIn(templateDir, relative));
+    return places;
+}
+
+// True when `place` is one of `places` or a folder above one of them. Paths
+// compare name by name, so those below a place sort right after it.
+bool IsOrHoldsAny(const fs::path &place, const Places &places)
+{
+    const auto next = places.lower_bound(place);
+    return next != places.end() && platform::IsOrLiesIn(*next, place);
+}
+
+// `name` with "-" and `n` put before its extension.
+std::string NumberedName(const std::string &name, int n)
+{
+    const std::size_t dot = name.rfind('.');
+    const std::size_t end = dot == std::string::npos || dot == 0 ? name.size() : dot;
+    return name.substr(0, end) + "-" + std::to_string(n) + name.substr(end);
+}
+
+// Keeps `name` when it takes none of `used`; otherwise the first of `fallback`,
+// `fallback` numbered 2, 3, ... that takes none. A name whose place cannot be
+// worked out takes nothing: the generation refuses it.
+void KeepOff(std::string &name, const std::string &fallback, const std::string &templateDir, const Places &used)
+{
+    const auto takesOne = [&](const std::string &candidate) {
+        const fs::path place = RealPathIn(templateDir, candidate);
+        return !place.empty() && IsOrHoldsAny(place, used);
+    };
+    if (!takesOne(name)) return;
+    name = fallback;
+    for (int n = 2; takesOne(name); ++n) name = NumberedName(fallback, n);
 }
 
 }  // namespace
@@ -78,10 +116,20 @@ void KeepOffTemplateFiles(TemplateNames &names, const std::string &templateDir, 
 {
     used.insert(used.end(), std::begin(kTemplateFiles), std::end(kTemplateFiles));
     used.insert(used.end(), {names.PresetRoot, names.ImageRoot, names.ImageBackup});
+    const Places places = RealPathsIn(templateDir, std::move(used));
     const TemplateNames defaults = DefaultTemplateNames();
-    if (IsOrHoldsAny(RealPathIn(templateDir, names.TempFile), templateDir, used)) names.TempFile = defaults.TempFile;
-    if (IsOrHoldsAny(RealPathIn(templateDir, names.TempFolder), templateDir, used))
-        names.TempFolder = defaults.TempFolder;
+    KeepOff(names.TempFile, defaults.TempFile, templateDir, places);
+    KeepOff(names.TempFolder, defaults.TempFolder, templateDir, places);
+}
+
+StringList PathsInTables(const std::vector<StylesheetRow> &styleSheets, const std::vector<LayoutRow> &layouts,
+                         const std::vector<ImageRow> &images)
+{
+    StringList paths;
+    for (const StylesheetRow &row : styleSheets) paths.push_back(row.folder + row.fileName);
+    for (const LayoutRow &row : layouts) paths.insert(paths.end(), {row.folder, row.folder + row.option + ".lyo"});
+    for (const ImageRow &row : images) paths.insert(paths.end(), {row.folder, row.folder + row.fileName});
+    return paths;
 }
 
 std::string PreviewFilePath(const std::string &templateDir, const TemplateNames &names)

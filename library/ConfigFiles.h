@@ -22,10 +22,16 @@ TemplateNames DefaultTemplateNames();
 // fallback names and no image folders.
 TemplateNames ReadTemplateNames(XmlDocument &doc, const std::string &templateDir);
 
-// Takes the default preview file and output folder back where the template's
-// names would be, or hold, a file or folder the template uses: its own files,
-// its preset, image and backup folders, and `used` (relative to `templateDir`).
+// Moves the preview file and the output folder off every file or folder the
+// template uses: its own files, its preset, image and backup folders, and
+// `used` (relative to `templateDir`). A name that is, or holds, one of them
+// becomes the default name, or when that too collides, the default numbered
+// from 2 ("template-2", "index_temp-2.html") that collides with none.
 void KeepOffTemplateFiles(TemplateNames &names, const std::string &templateDir, StringList used);
+
+// The files and folders that the tables name, relative to the template's folder.
+StringList PathsInTables(const std::vector<StylesheetRow> &styleSheets, const std::vector<LayoutRow> &layouts,
+                         const std::vector<ImageRow> &images);
 
 // The preview file of the template in `templateDir`.
 std::string PreviewFilePath(const std::string &templateDir, const TemplateNames &names);

@@ -9,21 +9,6 @@
 
 #include <filesystem>
 
-namespace {
-
-// The files and folders that the tables name, relative to the template's folder.
-StringList PathsInTables(const std::vector<StylesheetRow> &styleSheets, const std::vector<LayoutRow> &layouts,
-                         const std::vector<ImageRow> &images)
-{
-    StringList paths;
-    for (const StylesheetRow &row : styleSheets) paths.push_back(row.folder + row.fileName);
-    for (const LayoutRow &row : layouts) paths.insert(paths.end(), {row.folder, row.folder + row.option + ".lyo"});
-    for (const ImageRow &row : images) paths.insert(paths.end(), {row.folder, row.folder + row.fileName});
-    return paths;
-}
-
-}  // namespace
-
 void TForm1::RecalculateTemplate()
 {
     platform::PaintingPause pause(this);
@@ -50,7 +35,7 @@ void TForm1::OpenTemplateFiles()
     LoadColors();
     LoadFonts();
     LoadImages();
-    KeepOffTemplateFiles(names, TemplateDir, PathsInTables(lvStylesheets, lvLayouts.rows, lvImages.rows));
+    KeepOffTemplateFiles(names, TemplateDir, PathsInUse());
     std::filesystem::remove(PreviewFilePath(TemplateDir, names));
     ShowPage(ui->PageControl1, ui->TabSheet2, true);
     ShowPage(ui->PageControl1, ui->TabSheet3, true);

@@ -73,7 +73,7 @@ void ApplySelected(XmlDocument &doc, const std::optional<std::string> &folder, Q
                    std::vector<Row> &rows)
 {
     if (!folder) throw std::runtime_error("The preset folder lies outside the template's folder.");
-    ApplyPreset(doc, PresetPath(*folder, SelectedEntry(list)->text().toStdString()), rows);
+    ApplyPreset(doc, PresetPath(*folder, EntryName(SelectedEntry(list))), rows);
     FillPresetList(list, folder);
     list->clearSelection();
 }
@@ -84,7 +84,7 @@ void DeleteSelected(const std::optional<std::string> &folder, QListWidget *list)
     if (!entry) return;
     const QString question = "Are you sure you really want to delete the preset \"" + entry->text() + "\"?";
     if (platform::AskConfirmation(question) != platform::BoxAnswer::Yes) return;
-    if (!folder || !DeletePresetFile(PresetPath(*folder, entry->text().toStdString()))) {
+    if (!folder || !DeletePresetFile(PresetPath(*folder, EntryName(entry)))) {
         platform::ShowMessage("Error: Cannot Delete Preset.");
         return;
     }

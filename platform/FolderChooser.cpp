@@ -1,10 +1,15 @@
 #include "platform/FolderChooser.h"
 
-#include <QDir>
+#include "platform/FileNameText.h"
+
 #include <QFileIconProvider>
 #include <QStorageInfo>
 
 #include <algorithm>
+#include <filesystem>
+#include <vector>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -20,19 +25,63 @@ QStringList MountPoints()
     return roots;
 }
 
+// Paths and names are shown through FileNameToText, so that a name that is
+// not UTF-8 still leads to its folder.
+fs::path PathOf(const QString &text) { return platform::FileNameFromText(text); }
+QString TextOf(const fs::path &path) { return platform::FileNameToText(path.native()); }
+
+// The absolute path without "." and ".." and without a trailing "/".
+QString CleanPath(const fs::path &path)
+{
+    std::error_code error;
+    const fs::path clean = fs::absolute(path, error).lexically_normal();
+    return TextOf(clean.has_filename() || clean == clean.root_path() ? clean : clean.parent_path());
+}
+
+QString WorkingFolder()
+{
+    std::error_code error;
+    const fs::path folder = fs::current_path(error);
+    return error ? QString() : CleanPath(folder);
+}
+
 QStringList FolderAndAncestors(const QString &folder)
 {
     QStringList chain;
-    QDir dir(folder);
-    do chain.prepend(dir.absolutePath());
-    while (dir.cdUp());
-    return chain;
+    for (fs::path path = PathOf(folder);; path = path.parent_path()) {
+        chain.prepend(TextOf(path));
+        if (path == path.root_path() || !path.has_relative_path()) return chain;
+    }
 }
 
 QString DisplayName(const QString &path)
 {
-    const QString name = QDir(path).dirName();
+    const QString name = TextOf(PathOf(path).filename());
     return name.isEmpty() ? path : name;
+}
+
+struct Entry {
+    QString name;
+    bool isFolder;
+};
+
+// The folders (and, when asked, files) of `folder`, hidden and special
+// entries left out; folders first, then by name regardless of case.
+std::vector<Entry> VisibleEntries(const QString &folder, bool withFiles)
+{
+    std::vector<Entry> entries;
+    std::error_code error;
+    for (const fs::directory_entry &entry : fs::directory_iterator(PathOf(folder), error)) {
+        const std::string name = entry.path().filename().native();
+        const bool isFolder = entry.is_directory(error);
+        if (name.starts_with('.') || !(isFolder || (withFiles && entry.is_regular_file(error)))) continue;
+        entries.push_back({platform::FileNameToText(name), isFolder});
+    }
+    std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
+        if (a.isFolder != b.isFolder) return a.isFolder;
+        return a.name.compare(b.name, Qt::CaseInsensitive) < 0;
+    });
+    return entries;
 }
 
 QListWidgetItem *AddFolderItem(QListWidget *list, const QString &path, int depth, const QIcon &icon)
@@ -65,7 +114,7 @@ void DriveBox::ShowDriveOf(const QString &folder)
     if (best >= 0) setCurrentIndex(best);
 }
 
-DirectoryList::DirectoryList(QWidget *parent) : QListWidget(parent), current(QDir::currentPath())
+DirectoryList::DirectoryList(QWidget *parent) : QListWidget(parent), current(WorkingFolder())
 {
     setIconSize(QSize(16, 16));
     connect(this, &QListWidget::itemDoubleClicked, this,
@@ -90,8 +139,9 @@ QString DirectoryList::Directory() const { return current; }
 
 bool DirectoryList::SetDirectory(const QString &folder)
 {
-    if (folder.isEmpty() || !QDir(folder).exists()) return false;
-    current = QDir(folder).absolutePath();
+    std::error_code error;
+    if (folder.isEmpty() || !fs::is_directory(PathOf(folder), error)) return false;
+    current = CleanPath(PathOf(folder));
     Reread();
     emit DirectoryChanged();
     return true;
@@ -113,9 +163,8 @@ void DirectoryList::Fill()
     for (int depth = 0; depth < chain.size(); ++depth)
         AddFolderItem(this, chain[depth], depth, folderIcon);
     setCurrentRow(count() - 1);
-    const QDir dir(current);
-    for (const QString &name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase))
-        AddFolderItem(this, dir.filePath(name), int(chain.size()), folderIcon);
+    for (const Entry &entry : VisibleEntries(current, false))
+        AddFolderItem(this, TextOf(PathOf(current) / PathOf(entry.name)), int(chain.size()), folderIcon);
 }
 
 FileListBox::FileListBox(QWidget *parent) : QListWidget(parent)
@@ -128,8 +177,8 @@ void FileListBox::SetDirectory(const QString &folder)
 {
     clear();
     const QFileIconProvider icons;
-    const QDir dir(folder);
-    const auto entries = dir.entryInfoList(QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot,
-                                           QDir::DirsFirst | QDir::Name | QDir::IgnoreCase);
-    for (const QFileInfo &entry : entries) addItem(new QListWidgetItem(icons.icon(entry), entry.fileName()));
+    for (const Entry &entry : VisibleEntries(folder, true)) {
+        const auto kind = entry.isFolder ? QFileIconProvider::Folder : QFileIconProvider::File;
+        addItem(new QListWidgetItem(icons.icon(kind), entry.name));
+    }
 }

@@ -5,6 +5,7 @@
 #include <QWebEngineView>
 
 #include <atomic>
+#include <map>
 #include <thread>
 
 namespace {
@@ -102,6 +103,23 @@ TEST_F(CatalogueTest, ListsEveryTemplateFolderInFolderOrderNoneAsAnEmptyCatalogu
     EXPECT_TRUE(boxes.Shown().empty());
     EXPECT_TRUE(QTest::qWaitFor([&] { return ui()->WebBrowser1->title().startsWith("Meadowlark"); }, 10000))
         << "the preview shows";
+}
+
+TEST_F(CatalogueTest, HugeSettingsLinesAreCutSoThatNoTemplateHidesTheOthers)
+{
+    const std::string ampersands(1'000'000, '&'), controls(300'000, '\x01');
+    for (int i = 0; i < 7; ++i) WriteTemplateFile("huge" + std::to_string(i), "settings.qrl", ampersands + "\nA\nL\n");
+    WriteTemplateFile("ctl", "settings.qrl", controls + "\n" + controls + "\n" + controls + "\n");
+    // A two-byte character across the cut is left out whole.
+    const std::string accents = std::string(2047, 'a') + "\xC3\xA9tail";
+    WriteTemplateFile("plain", "settings.qrl", "Plain\n" + accents + "\nMIT\n");
+    ASSERT_EQ(ui()->ListView1->topLevelItemCount(), 9) << "every template listed";
+    std::map<QString, QStringList> rows;
+    for (int row = 0; row < 9; ++row) rows[Row(row)[2]] = Row(row);
+    EXPECT_EQ(rows["huge3"], QStringList({QString(2048, '&'), "A", "huge3", "L"}));
+    EXPECT_EQ(rows["ctl"][0].size(), 2048);
+    EXPECT_EQ(rows["plain"], QStringList({"Plain", QString(2047, 'a'), "plain", "MIT"}));
+    EXPECT_LT(folder.Read("templates_tmp.xml").size(), std::size_t{1} << 20);
 }
 
 TEST_F(CatalogueTest, AnotherProgramStartingOnTheFolderLeavesTheCatalogueWhole)

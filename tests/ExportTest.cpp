@@ -60,6 +60,31 @@ TEST_F(ExportTest, CreateMakesNestedFoldersAndRefusesBlankNamesConflictsAndVanis
     EXPECT_EQ(ui()->LabeledEdit4->text(), "new");
 }
 
+TEST_F(ExportTest, TheChooserListsAndEntersFoldersWhoseNamesAreNotUtf8AndExportsIntoThem)
+{
+    InstallSample("ledgerline");
+    Open("ledgerline");
+    ui()->PageControl1->setCurrentWidget(ui()->TabSheet3);
+    const std::string target = folder.Path("out/Ger\xE4te");
+    fs::create_directories(target + "/sub\xFC");
+    folder.Write("out/Ger\xE4te/caf\xE9.txt", "");
+    folder.Write("out/.hidden", "");
+    DirectoryList *folders = Window().FolderChooser();
+    ASSERT_TRUE(folders->SetDirectory(QString::fromStdString(folder.Path("out/"))));
+    const auto found = folders->findItems(platform::FileNameToText("Ger\xE4te"), Qt::MatchEndsWith);
+    ASSERT_EQ(found.size(), 1);
+    emit folders->itemDoubleClicked(found.front());
+    EXPECT_EQ(platform::FileNameFromText(Target()), target);
+    EXPECT_EQ(platform::FileNameFromText(folders->item(folders->count() - 1)->text().trimmed()), "sub\xFC");
+    EXPECT_EQ(Items(Window().FileChooser()),
+              (QStringList{platform::FileNameToText("sub\xFC"), platform::FileNameToText("caf\xE9.txt")}))
+        << "folders first";
+    Window().ExportTemplate();
+    EXPECT_TRUE(boxes.Shown().empty()) << boxes.Texts().join('|').toStdString();
+    EXPECT_EQ(folder.Read("out/Ger\xE4te/template/index.html"), ReadTemplateFile("ledgerline", "template/index.html"));
+    EXPECT_EQ(platform::FileNameFromText(Target()), target) << "the chooser ends on the target";
+}
+
 TEST_F(ExportTest, CodeViewsWrapOnRequest)
 {
     for (const auto mode : {QsciScintilla::WrapWord, QsciScintilla::WrapNone}) {

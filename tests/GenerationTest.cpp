@@ -164,6 +164,59 @@ TEST_F(GenerationTest, EveryEntryToTheFilesPageAndEveryInputOnTheCheckBoxesRegen
     EXPECT_EQ(boxes.Texts(), QStringList{"Error Loading Static Files List..."}) << "leaving the page generates nothing";
 }
 
+TEST_F(GenerationTest, OutputFolderAndPreviewMoveOffThePicturesTheRowsKeepThere)
+{
+    // The default names collide too: they are numbered past the layout folder and the static files.
+    AddTemplate("t", "%%LOGO%% %%PAGE%% %%BOX%%",
+                {{"images.xml", ItemFile("<item><image>Logo</image><url>logo.jpg</url><folder>template/</folder>"
+                                         "<var>%%LOGO%%</var></item><item><image>Page</image><url>index_temp.html"
+                                         "</url><folder></folder><var>%%PAGE%%</var></item>")},
+                 {"layouts.xml", ItemFile("<item><title>Box</title><default>wide</default><folder>template-2/</folder>"
+                                          "<var>%%BOX%%</var></item>")},
+                 {"template/logo.jpg", "OWN"},
+                 {"index_temp.html", "USER PAGE"},
+                 {"template-2/wide.lyo", "<b>"},
+                 {"static_files.qrl", "template-3/app.js\nindex_temp-2.html\n"},
+                 {"template-3/app.js", "APP"},
+                 {"index_temp-2.html", "STATIC"}});
+    // A preset moves a row into the output folder, where the user then keeps an edited picture.
+    AddTemplate("p", "%%LOGO%%",
+                {{"images.xml", ItemFile("<item><image>Logo</image><url>logo.jpg</url><folder>images/</folder>"
+                                         "<var>%%LOGO%%</var></item>")},
+                 {"images/logo.jpg", "OWN"},
+                 {"presets/images/move.xml", ItemFile("<item><image>Logo</image><var>template/images/</var>"
+                                                      "<url>logo.jpg</url></item>")}});
+    folder.Write("sentinel/keep.txt", "keep");
+    Open("t");
+    EnterFilesPage();
+    EXPECT_EQ(Window().Names().TempFolder, "template-4");
+    EXPECT_EQ(Window().Names().TempFile, "index_temp-3.html");
+    EXPECT_EQ(ReadTemplateFile("t", "template/logo.jpg"), "OWN");
+    EXPECT_EQ(ReadTemplateFile("t", "index_temp.html"), "USER PAGE");
+    EXPECT_EQ(ReadTemplateFile("t", "index_temp-2.html"), "STATIC");
+    EXPECT_EQ(ReadTemplateFile("t", "template-3/app.js"), "APP");
+    EXPECT_EQ(ReadTemplateFile("t", "template-4/template/logo.jpg"), "OWN");
+    EXPECT_EQ(ReadTemplateFile("t", "template-4/template-3/app.js"), "APP");
+    EXPECT_TRUE(ReadTemplateFile("t", "template-4/index.html").starts_with("template/logo.jpg index_temp.html <b>"));
+
+    Open("p");
+    EnterFilesPage();
+    EXPECT_EQ(Window().Names().TempFolder, "template");
+    ui()->PageControl1->setCurrentWidget(ui()->TabSheet2);
+    ui()->ListBox8->setCurrentRow(0);
+    ui()->Button18->click();
+    folder.Write("templates/p/template/images/edited.jpg", "MINE");
+    ClickRow(ui()->ListBox6, 0);
+    ClickRow(ui()->ListBox7, 0);
+    ASSERT_EQ(Window().ImageTable().rows[0].fileName, "edited.jpg");
+    EnterFilesPage();
+    EXPECT_EQ(Window().Names().TempFolder, "template-2");
+    EXPECT_EQ(ReadTemplateFile("p", "template/images/edited.jpg"), "MINE");
+    EXPECT_EQ(ReadTemplateFile("p", "template-2/template/images/edited.jpg"), "MINE");
+    EXPECT_EQ(folder.Read("sentinel/keep.txt"), "keep");
+    EXPECT_TRUE(boxes.Shown().empty()) << boxes.Texts().join('|').toStdString();
+}
+
 TEST_F(GenerationTest, EntriesAndOutputFolderOutsideTheTemplateAreSkippedAndNamedOnce)
 {
     AddTemplate("t", "%%CSS%% %%OUT%% %%LOGO%%",
