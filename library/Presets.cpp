@@ -30,6 +30,17 @@ ItemVisitor FillFromRows(const PresetKind &kind, const std::vector<PresetValues>
     };
 }
 
+// Visits the items of a preset file with their three elements.
+void ReadPresetItems(XmlDocument &doc, const std::string &path, const PresetKind &kind,
+                     const std::function<void(const PresetValues &)> &visit)
+{
+    WalkItems(doc, path, [&](XmlElement &item) {
+        PresetValues values;
+        for (std::size_t i = 0; i < values.size(); ++i) values[i] = item.ChildNamed(kind.elements[i]).Text();
+        visit(values);
+    });
+}
+
 }  // namespace
 
 std::optional<std::string> PresetFolder(const std::string &templateDir, const std::string &presetRoot,
@@ -97,13 +108,10 @@ SaveOutcome SavePresetFile(XmlDocument &doc, const std::string &templateDir, con
     return outcome;
 }
 
-void ReadPresetItems(XmlDocument &doc, const std::string &path, const PresetKind &kind,
-                     const std::function<void(const PresetValues &)> &visit)
+void ReadLastItems(XmlDocument &doc, const std::string &path, const PresetKind &kind, LastItems &last)
 {
-    WalkItems(doc, path, [&](XmlElement &item) {
-        PresetValues values;
-        for (std::size_t i = 0; i < values.size(); ++i) values[i] = item.ChildNamed(kind.elements[i]).Text();
-        visit(values);
+    ReadPresetItems(doc, path, kind, [&last](const PresetValues &item) {
+        if (const auto found = last.find(item[0]); found != last.end()) found->second = item;
     });
 }
 

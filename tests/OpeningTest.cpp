@@ -108,7 +108,7 @@ TEST_F(OpeningTest, StyleSheetsAndOptionFilesLeadingOutAreSkippedButMissingFiles
     WriteTemplateFile("t", "style_files.xml",
                       ItemFile("<item><filename>secret.css</filename><folder>..\\..\\sentinel\\</folder>"
                                "<var>%%CSS%%</var></item><item><filename>link.css</filename><folder>css/</folder>"
-                               "<var>%%LINK%%</var></item>"));
+                               "<var>%%LINK%%</var></item><item><var>%%CSS%%</var></item>"));
     WriteTemplateFile("t", "layouts.xml",
                       ItemFile("<item><default>secret</default><folder>../../sentinel/</folder><var>%%OUT%%</var></item>"));
     AddSmall("nopage", "");
