@@ -1,6 +1,8 @@
 #include "app/TForm1.h"
 
+#include "builder/CodeBuffer.h"
 #include "builder/Generation.h"
+#include "platform/MessageBoxes.h"
 #include "platform/Painting.h"
 #include "ui_TForm1.h"
 
@@ -78,6 +80,9 @@ void TForm1::GenerateTemplate()
             LoadCodeViews(site.GeneratedPage(), site.LastStyleSheet());
             site.FinishSite({ui->CheckBox2->isChecked(), ui->CheckBox3->isChecked()});
         }
+    } catch (const PageTooLarge &error) {
+        platform::ShowError(error.what());
+        return;
     } catch (...) {
         ReportSkippedEntries(site.Skipped());
         throw;
