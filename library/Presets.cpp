@@ -30,17 +30,6 @@ ItemVisitor FillFromRows(const PresetKind &kind, const std::vector<PresetValues>
     };
 }
 
-// Visits the items of a preset file with their three elements.
-void ReadPresetItems(XmlDocument &doc, const std::string &path, const PresetKind &kind,
-                     const std::function<void(const PresetValues &)> &visit)
-{
-    WalkItems(doc, path, [&](XmlElement &item) {
-        PresetValues values;
-        for (std::size_t i = 0; i < values.size(); ++i) values[i] = item.ChildNamed(kind.elements[i]).Text();
-        visit(values);
-    });
-}
-
 }  // namespace
 
 std::optional<std::string> PresetFolder(const std::string &templateDir, const std::string &presetRoot,
@@ -110,8 +99,10 @@ SaveOutcome SavePresetFile(XmlDocument &doc, const std::string &templateDir, con
 
 void ReadLastItems(XmlDocument &doc, const std::string &path, const PresetKind &kind, LastItems &last)
 {
-    ReadPresetItems(doc, path, kind, [&last](const PresetValues &item) {
-        if (const auto found = last.find(item[0]); found != last.end()) found->second = item;
+    WalkItems(doc, path, [&](XmlElement &item) {
+        PresetValues values;
+        for (std::size_t i = 0; i < values.size(); ++i) values[i] = item.ChildNamed(kind.elements[i]).Text();
+        if (const auto found = last.find(values[0]); found != last.end()) found->second = std::move(values);
     });
 }
 

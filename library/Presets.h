@@ -97,15 +97,17 @@ SaveOutcome SavePreset(XmlDocument &doc, const std::string &templateDir, const s
     return SavePresetFile(doc, templateDir, presetRoot, PresetFormat<Row>::kind, name, values);
 }
 
-// The last item of each title in a preset file, for the titles it starts with.
+// Per row title, the last item of a preset file that carries it, if any.
 using LastItems = std::unordered_map<std::string, std::optional<PresetValues>>;
 
-// Fills `last` from the preset's items in document order; items of other
-// titles are passed over. Throws at an unreadable item, the earlier kept.
+// Reads the preset's items in document order into the titles `last` holds;
+// items of other titles are passed over. Throws at an unreadable item, the
+// items read before it kept.
 void ReadLastItems(XmlDocument &doc, const std::string &path, const PresetKind &kind, LastItems &last);
 
 // Sets every row whose title equals an item's title exactly; the last item
-// of a title wins. Items before an unreadable one stay applied.
+// of a title wins. Items before an unreadable one stay applied. Time linear
+// in items and rows: the items are gathered per title first.
 template <class Row>
 void ApplyPreset(XmlDocument &doc, const std::string &path, std::vector<Row> &rows)
 {

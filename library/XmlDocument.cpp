@@ -123,6 +123,7 @@ std::string_view MarkupBytes(std::string_view bytes, std::string &narrowed)
     using namespace std::string_view_literals;
     if (startsWith("\x4C\x6F\xA7\x94"sv)) {
         static const std::array<char, 256> table = EbcdicMarkupTable();
+        narrowed.reserve(bytes.size());
         for (const char byte : bytes) narrowed += table[static_cast<unsigned char>(byte)];
         return narrowed;
     }
