@@ -152,7 +152,8 @@ TEST_F(PresetFileTest, ApplyingAPresetOfManyItemsTakesTimeLinearInThem)
             ApplyPreset(doc, folder.Path("big.xml"), colors);
             int wrong = 0;
             for (int i = 0; i < kItems; ++i)
-                wrong += colors[i].value != "#" + std::to_string(kItems - 1 - i) || colors[i].title != "T" + std::to_string(i);
+                wrong += colors[i].value != "#" + std::to_string(kItems - 1 - i) ||
+                         colors[i].title != "T" + std::to_string(i);
             std::_Exit(wrong != 0);
         },
         testing::ExitedWithCode(0), "");
