@@ -286,18 +286,63 @@ private:
 // block list is rebuilt once, from that block on, instead of inserting per block.
 class Substitution {
 public:
-    Substitution(Blocks &blocks, const std::string &search, std::string replacement, SubstituteMode mode)
+    // `size` is the length of the text joined by CR LF, kept up to date.
+    Substitution(Blocks &blocks, std::size_t &size, const std::string &search, std::string replacement,
+                 SubstituteMode mode)
         : blocks_(blocks),
+          size_(size),
           searchSignature_(SignatureOf(search)),
           finder_(search),
           replacement_(std::move(replacement)),
           limit_(mode == SubstituteMode::FirstMatch ? 1 : INT_MAX)
     {
         UnifyLineEnds(replacement_);
+        writtenReplacement_ = replacement_.size() + LinesIn(replacement_);
     }
 
     // Scans from `position`; on a replacement moves it behind the last inserted text.
+    // Throws PageTooLarge, having changed nothing, when the result would pass the cap.
     int Run(BlockPosition &position)
+    {
+        RefuseGrowthPastCap(position);
+        const int count = Replace(position);
+        size_ += static_cast<std::size_t>(count) * GrowthPerMatch();  // wraps back where the text shrinks
+        return count;
+    }
+
+private:
+    // How much each replacement lengthens the text joined by CR LF, modulo 2^64.
+    std::size_t GrowthPerMatch() const
+    {
+        return writtenReplacement_ - finder_.Length();
+    }
+
+    // Counts the matches first, unless even a text made of nothing but
+    // matches would stay within the cap; counting stops at one too many.
+    void RefuseGrowthPastCap(BlockPosition position)
+    {
+        if (writtenReplacement_ <= finder_.Length()) return;
+        const std::size_t allowed = (kPageFileCap - std::min(size_, kPageFileCap)) / GrowthPerMatch();
+        const std::size_t most = std::min(size_ / finder_.Length(), static_cast<std::size_t>(limit_));
+        if (most > allowed && CountMatches(position, allowed + 1) > allowed) throw PageTooLarge();
+    }
+
+    // The replacements Replace would make, up to `limit`, found without building anything.
+    std::size_t CountMatches(BlockPosition position, std::size_t limit)
+    {
+        limit = std::min(limit, static_cast<std::size_t>(limit_));
+        std::size_t count = 0;
+        for (std::size_t index = NextCandidate(position.block); index < blocks_.texts.size() && count < limit;
+             index = NextCandidate(index + 1)) {
+            const std::size_t from = index == position.block ? position.offset : 0;
+            for (std::size_t match = finder_.FirstMatch(blocks_.texts[index].View(), from);
+                 match != npos && count < limit; match = finder_.NextMatch(match + finder_.Length()))
+                ++count;
+        }
+        return count;
+    }
+
+    int Replace(BlockPosition &position)
     {
         std::size_t index = position.block;
         std::size_t from = position.offset;
@@ -316,7 +361,6 @@ public:
         return count_;
     }
 
-private:
     // The first block from `index` on whose signature admits the search text.
     std::size_t NextCandidate(std::size_t index) const
     {
@@ -409,9 +453,11 @@ private:
     }
 
     Blocks &blocks_;
+    std::size_t &size_;
     const Signature searchSignature_;
     CaseBlindFinder finder_;
     std::string replacement_;
+    std::size_t writtenReplacement_;  // its length written with CR LF
     const int limit_;
     Blocks rebuilt_;
     bool rebuilding_ = false;
@@ -420,6 +466,12 @@ private:
 };
 
 } // namespace
+
+PageTooLarge::PageTooLarge()
+    : std::runtime_error("The template's values make the page too large (over " + std::to_string(kPageFileCap >> 20) +
+                         " MiB), so it was not written.")
+{
+}
 
 void CodeBuffer::LoadFromFile(const std::string &path)
 {
@@ -455,6 +507,7 @@ void CodeBuffer::SetLines(const std::vector<std::string> &lines)
 void CodeBuffer::SetLines(const CodeBuffer &other)
 {
     blocks_ = other.blocks_;
+    size_ = other.size_;
     MoveToStart();
 }
 
@@ -476,6 +529,7 @@ std::vector<std::string> CodeBuffer::Lines() const
 void CodeBuffer::Clear()
 {
     ClearBlocks(blocks_);
+    size_ = 0;
     MoveToStart();
 }
 
@@ -499,7 +553,7 @@ TextPosition CodeBuffer::SearchPosition() const
 int CodeBuffer::SubstituteText(const std::string &search, const std::string &replacement, SubstituteMode mode)
 {
     if (search.empty() || search.find_first_of("\r\n") != npos) return 0;
-    return Substitution(blocks_, search, replacement, mode).Run(position_);
+    return Substitution(blocks_, size_, search, replacement, mode).Run(position_);
 }
 
 void CodeBuffer::SetText(std::string_view text)
@@ -510,6 +564,7 @@ void CodeBuffer::SetText(std::string_view text)
     blocks_.texts.reserve(most);
     blocks_.signatures.reserve(most);
     AppendBlocks(text, blocks_);
+    size_ = text.size() + LinesIn(text);
     MoveToStart();
 }
 

@@ -4,11 +4,19 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 enum class LineEndStyle { CrLf, Lf, Cr };
+
+// Thrown by a substitution whose result would pass the page cap (kPageFileCap,
+// the text joined by CR LF); the buffer stays as it was.
+class PageTooLarge : public std::runtime_error {
+public:
+    PageTooLarge();
+};
 
 enum class SubstituteMode { FirstMatch, AllMatches };
 
@@ -52,7 +60,8 @@ public:
     // Replaces the first or every match of `search` (ignoring ASCII case, within
     // single lines) from the search position on, leaving the position behind the
     // last inserted text. Inserted text is not searched again by the same call.
-    // Returns the number of replacements.
+    // Returns the number of replacements. Throws PageTooLarge, before changing
+    // anything, when the text would grow past the page cap.
     int SubstituteText(const std::string &search, const std::string &replacement, SubstituteMode mode);
 
     // Which case-folded byte triples a block holds, as bits; lets a substitution
@@ -81,6 +90,8 @@ private:
     std::string Joined(std::string_view lineEnd) const;
 
     Blocks blocks_;
+    // The length of Text(), kept up to date by every change.
+    std::size_t size_ = 0;
     LineEndStyle lineEnd_ = LineEndStyle::CrLf;
     BlockPosition position_;
 };

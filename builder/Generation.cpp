@@ -206,7 +206,8 @@ void SiteGenerator::CopyImages()
 void SiteGenerator::WriteStyleSheet(const StylesheetRow &row)
 {
     const std::string path = FilePath(row.folder + row.fileName);
-    if (!Admits(path, Access::ReadAndWrite)) return;
+    // A row without a file has nothing to write and names nothing to skip.
+    if (path.empty() || !Admits(path, Access::ReadAndWrite)) return;
     buffer.LoadFromFile(sources.templateDir + "/" + path);
     Substitute();
     const std::string target = outputFolder + "/" + path;

@@ -1,7 +1,9 @@
 #include "app/TForm1.h"
 
+#include "builder/CodeBuffer.h"
 #include "builder/Generation.h"
 #include "platform/FileNameText.h"
+#include "platform/MessageBoxes.h"
 #include "platform/Painting.h"
 #include "ui_TForm1.h"
 
@@ -82,6 +84,9 @@ void TForm1::GenerateTemplate()
             LoadCodeViews(site.GeneratedPage(), site.LastStyleSheet());
             site.FinishSite({ui->CheckBox2->isChecked(), ui->CheckBox3->isChecked()});
         }
+    } catch (const PageTooLarge &error) {
+        platform::ShowError(error.what());
+        return;
     } catch (...) {
         ReportSkippedEntries(site.Skipped());
         throw;

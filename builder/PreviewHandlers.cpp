@@ -1,5 +1,6 @@
 #include "app/TForm1.h"
 
+#include "builder/CodeBuffer.h"
 #include "builder/Generation.h"
 #include "builder/Substitution.h"
 #include "platform/Browser.h"
@@ -17,8 +18,15 @@ StringList TForm1::RebuildPreview()
     // comes back on here.
     platform::SetPainting(this, true);
     htmlBuffer.SetLines(OriginalHTML);
-    StringList skipped =
-        SubstituteRowVariables(htmlBuffer, TemplateDir, {lvLayouts.rows, colors.rows, lv.rows, lvImages.rows});
+    StringList skipped;
+    try {
+        skipped =
+            SubstituteRowVariables(htmlBuffer, TemplateDir, {lvLayouts.rows, colors.rows, lv.rows, lvImages.rows});
+    } catch (const PageTooLarge &error) {
+        // The template stays open: other values may still make a page.
+        platform::ShowError(error.what());
+        return {};
+    }
     htmlBuffer.SaveToFile(preview);
     platform::Navigate(ui->WebBrowser1, preview);
     return skipped;

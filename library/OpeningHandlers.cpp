@@ -59,6 +59,7 @@ StringList TForm1::InlineStyleSheets()
     cssBuffer.Clear();
     for (const StylesheetRow &row : lvStylesheets) {
         const std::string path = FilePath(row.folder + row.fileName);
+        if (path.empty()) continue;  // a row without a file names nothing to skip
         if (!LiesBelow(TemplateDir, path)) {
             outside.push_back(path);
             continue;

@@ -97,13 +97,12 @@ SaveOutcome SavePresetFile(XmlDocument &doc, const std::string &templateDir, con
     return outcome;
 }
 
-void ReadPresetItems(XmlDocument &doc, const std::string &path, const PresetKind &kind,
-                     const std::function<void(const PresetValues &)> &visit)
+void ReadLastItems(XmlDocument &doc, const std::string &path, const PresetKind &kind, LastItems &last)
 {
     WalkItems(doc, path, [&](XmlElement &item) {
         PresetValues values;
         for (std::size_t i = 0; i < values.size(); ++i) values[i] = item.ChildNamed(kind.elements[i]).Text();
-        visit(values);
+        if (const auto found = last.find(values[0]); found != last.end()) found->second = std::move(values);
     });
 }
 

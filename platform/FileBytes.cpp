@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -72,12 +73,16 @@ int WriteAll(int fd, std::string_view bytes)
     return 0;
 }
 
-// A new file beside `path`, created with `mode` less the process's mask.
+// A new file in the folder of `path`, created with `mode` less the process's
+// mask. Its name is short and of fixed length, so that it fits wherever `path` does.
 int CreateBeside(const std::string &path, mode_t mode, std::string &name)
 {
     static std::atomic<unsigned> counter{0};
+    const std::string folder = path.substr(0, path.rfind('/') + 1);
     for (;;) {
-        name = path + ".new-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        char unique[24];
+        std::snprintf(unique, sizeof unique, ".new-%08x%08x", static_cast<unsigned>(::getpid()), counter++);
+        name = folder + unique;
         const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
         if (fd >= 0 || errno != EEXIST) return fd;
     }

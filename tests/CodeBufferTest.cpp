@@ -1,6 +1,7 @@
 #include "TempFiles.h"
 #include "builder/CodeBuffer.h"
 #include "builder/Substitution.h"
+#include "platform/FileBytes.h"
 
 #include <gtest/gtest.h>
 #include <malloc.h>
@@ -214,6 +215,50 @@ TEST(CodeBufferSubstitute, AgreesWithPlainModelOverManyCalls)
             ASSERT_EQ(buffer.SearchPosition(), PositionAt(text, offset)) << "round " << round << " call " << call;
         }
     }
+}
+
+// The cap counts the text as it is written with CR LF: an inserted LF takes two bytes.
+TEST(CodeBufferSubstitute, TextsPastThePageCapAreRefusedBeforeAnythingChanges)
+{
+    const Lines page = {"x%%V%%x %%v%%", "y", "%%V%%"};  // 13 + 2 + 1 + 2 + 5 bytes
+    const std::string lineEnds((kPageFileCap - 23 + 3 * 5) / 6, '\n');  // three matches end right at the cap
+    CodeBuffer buffer;
+    buffer.SetLines(page);
+    buffer.SubstituteText("x", "w", SubstituteMode::FirstMatch);
+    EXPECT_THROW(buffer.SubstituteText("%%V%%", lineEnds + "\n", SubstituteMode::AllMatches), PageTooLarge);
+    EXPECT_EQ(buffer.Lines(), (Lines{"w%%V%%x %%v%%", "y", "%%V%%"}));
+    EXPECT_EQ(buffer.SearchPosition(), (TextPosition{1, 2}));
+    EXPECT_EQ(buffer.SubstituteText("%%V%%", lineEnds, SubstituteMode::AllMatches), 3);
+    EXPECT_EQ(buffer.Text().size(), kPageFileCap);
+    buffer.MoveToStart();
+    EXPECT_THROW(buffer.SubstituteText("y", "yy", SubstituteMode::FirstMatch), PageTooLarge);
+    EXPECT_EQ(buffer.SubstituteText("y", "", SubstituteMode::FirstMatch), 1);
+    buffer.MoveToStart();
+    EXPECT_EQ(buffer.SubstituteText("x", "ab", SubstituteMode::FirstMatch), 1) << "room for one byte more";
+
+    // Growth that stays in one match or in one call counts toward the next.
+    const std::string quarter(kPageFileCap / 4, 'q');
+    buffer.SetLines({"%%V%%", "%%V%%"});
+    EXPECT_EQ(buffer.SubstituteText("%%v%%", quarter + "%%V%%", SubstituteMode::FirstMatch), 1);
+    EXPECT_EQ(buffer.SubstituteText("%%v%%", quarter + "%%V%%", SubstituteMode::FirstMatch), 1)
+        << "from behind the first insertion";
+    buffer.MoveToStart();
+    EXPECT_EQ(buffer.SubstituteText("%%V%%", quarter, SubstituteMode::FirstMatch), 1);
+    EXPECT_THROW(buffer.SubstituteText("%%V%%", quarter, SubstituteMode::FirstMatch), PageTooLarge);
+    buffer.MoveToStart();
+    EXPECT_THROW(buffer.SubstituteText("q", "qq", SubstituteMode::AllMatches), PageTooLarge);
+}
+
+// A layout option file used many times would make a page of 160 MiB.
+TEST_F(CodeBufferFileTest, OptionFilesRepeatedPastThePageCapAreRefused)
+{
+    folder.Write("tpl/layouts/big.lyo", std::string(std::size_t{8} << 20, 'o'));
+    const std::vector<LayoutRow> layouts{{"Big", "big", "layouts/", "%%BIG%%"}};
+    const std::vector<ColorRow> colors{{"Ink", "%%INK%%", "#123456"}};
+    CodeBuffer buffer;
+    buffer.SetLines(Lines(20, "%%BIG%% %%INK%%"));
+    EXPECT_THROW(SubstituteRowVariables(buffer, folder.Path("tpl"), {layouts, colors, {}, {}}), PageTooLarge);
+    EXPECT_EQ(buffer.Lines(), Lines(20, "%%BIG%% %%INK%%"));
 }
 
 }  // namespace

@@ -229,7 +229,8 @@ TEST_F(GenerationTest, EntriesAndOutputFolderOutsideTheTemplateAreSkippedAndName
                  {"images.xml", ItemFile("<item><image>Out</image><url>outside.txt</url><folder>../</folder>"
                                          "<var>%%LOGO%%</var></item>")},
                  {"style_files.xml", ItemFile("<item><filename>evil.css</filename><folder>../../</folder>"
-                                              "<var>%%CSS%%</var><media>all</media></item>")}});
+                                              "<var>%%CSS%%</var><media>all</media></item>"
+                                              "<item><var>%%NONE%%</var></item>")}});
     folder.Write("templates/outside.txt", "secret");
     folder.Write("templates/Far.lyo", "far away");  // named as written: the folder outside is not listed
     folder.Write("evil.css", "sheet");

@@ -50,6 +50,12 @@ TEST_F(HelpersFolderTest, WholeFileReadsTakeRegularFilesWithinTheirCapAndWritesN
     fs::create_directory(temp.Path("folder"));
     EXPECT_FALSE(WriteFileBytes(temp.Path("folder"), "x"));
     EXPECT_EQ(std::distance(fs::directory_iterator(temp.Path()), fs::directory_iterator()), 5);
+    // Any name the folder takes can be written and replaced.
+    const std::string longest(255, 'n');
+    EXPECT_TRUE(WriteFileBytes(temp.Path(longest), "first"));
+    EXPECT_TRUE(CopyFileBytes(temp.Path("page.html"), temp.Path(longest)));
+    EXPECT_EQ(temp.Read(longest), "new");
+    EXPECT_EQ(std::distance(fs::directory_iterator(temp.Path()), fs::directory_iterator()), 6);
 }
 
 TEST_F(HelpersFolderTest, ListSubfoldersAppendsPlainFoldersOnly)

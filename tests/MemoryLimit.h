@@ -16,3 +16,10 @@ inline void LimitAddressSpaceGrowth(rlim_t bytes)
     const rlimit limit{std::stoul(pages) * sysconf(_SC_PAGESIZE) + bytes, RLIM_INFINITY};
     setrlimit(RLIMIT_AS, &limit);
 }
+
+// From here on the process may use `seconds` of processor time; past them it is killed.
+inline void LimitProcessorTime(rlim_t seconds)
+{
+    const rlimit limit{seconds, seconds};
+    setrlimit(RLIMIT_CPU, &limit);
+}

@@ -108,7 +108,7 @@ TEST_F(OpeningTest, StyleSheetsAndOptionFilesLeadingOutAreSkippedButMissingFiles
     WriteTemplateFile("t", "style_files.xml",
                       ItemFile("<item><filename>secret.css</filename><folder>..\\..\\sentinel\\</folder>"
                                "<var>%%CSS%%</var></item><item><filename>link.css</filename><folder>css/</folder>"
-                               "<var>%%LINK%%</var></item>"));
+                               "<var>%%LINK%%</var></item><item><var>%%CSS%%</var></item>"));
     WriteTemplateFile("t", "layouts.xml",
                       ItemFile("<item><default>secret</default><folder>../../sentinel/</folder><var>%%OUT%%</var></item>"));
     AddSmall("nopage", "");
@@ -195,6 +195,47 @@ TEST_F(OpeningTest, OversizedFilesAndPipesAreRefusedUnread)
             getrusage(RUSAGE_SELF, &usage);
             std::filesystem::remove_all(folder.Path());
             std::_Exit(!refused || boxes.Shown().size() != 1 || usage.ru_maxrss >= 400 << 10);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+// Six colours, each holding the next one's variable 40 times: the page would
+// grow to 40^6 values. In a child process whose address space may grow by
+// 2 GiB and which may use 60 s of processor time.
+TEST_F(OpeningTest, ValuesThatExpandEachOtherStopAtThePageCapWithOneMessageAndWriteNoPage)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    std::string items;
+    for (int row = 1; row <= 6; ++row) {
+        std::string value;
+        for (int i = 0; i < 40; ++i) value += row < 6 ? "%%C" + std::to_string(row + 1) + "%%" : "#ABCDEF";
+        items += "<item><title>C" + std::to_string(row) + "</title><var>%%C" + std::to_string(row) +
+                 "%%</var><default>" + value + "</default></item>";
+    }
+    AddSmall("t", "<p>%%C1%%</p>");
+    WriteTemplateFile("t", "colors.xml", ItemFile(items));
+    EXPECT_EXIT(
+        {
+            LimitAddressSpaceGrowth(rlim_t{2} << 30);
+            LimitProcessorTime(60);
+            Open("t");
+            bool right = ui()->PageControl1->currentWidget() == ui()->TabSheet2 &&
+                         !folder.Exists("templates/t/index_temp.html");
+            std::vector<ColorRow> &colors = Window().ColorTable().rows;
+            colors[5].value = "#222222";
+            Window().Rebuildtemplate();
+            ui()->PageControl1->setCurrentWidget(ui()->TabSheet3);
+            right = right && !folder.Exists("templates/t/template/index.html") &&
+                    boxes.Texts() == QStringList(3, PageTooLarge().what()) &&
+                    boxes.Shown()[2].kind == platform::BoxKind::Error;
+            ui()->PageControl1->setCurrentWidget(ui()->TabSheet2);
+            colors[3].value = "#111111";  // 40^3 copies of it
+            Window().Rebuildtemplate();
+            std::string expected = "<p>";
+            for (int i = 0; i < 64000; ++i) expected += "#111111";
+            right = right && ReadTemplateFile("t", "index_temp.html") == expected + "</p>" && boxes.Shown().size() == 3;
+            std::filesystem::remove_all(folder.Path());
+            std::_Exit(!right);
         },
         testing::ExitedWithCode(0), "");
 }

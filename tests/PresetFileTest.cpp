@@ -1,3 +1,4 @@
+#include "MemoryLimit.h"
 #include "TempFiles.h"
 #include "library/ItemWalk.h"
 #include "library/Presets.h"
@@ -48,6 +49,7 @@ TEST_F(PresetFileTest, SavedPresetIsTheConfigurationFileWithTheRowValuesAndRefus
 
     ASSERT_EQ(SaveColors(" [Enter Name of Preset Here]"), SaveOutcome::Saved);
     EXPECT_TRUE(folder.Exists("tpl/presets/colors/ [Enter Name of Preset Here].xml"));
+    EXPECT_EQ(SaveColors(std::string(251, 'L')), SaveOutcome::Saved) << "the longest name a file can take";
 
     folder.Write("tpl/presets/colors/Mine.xml", "hand-made");
     EXPECT_EQ(SaveColors("mine"), SaveOutcome::AlreadyExists) << "a name in another letter case is the same preset";
@@ -127,4 +129,32 @@ TEST_F(PresetFileTest, ApplyMatchesTitlesExactlyAndStopsAtAnUnreadableItem)
     EXPECT_EQ(colors[2].value, "#999999");
     EXPECT_THROW(ApplyPreset(doc, folder.Path("gone.xml"), colors), std::runtime_error);
     EXPECT_FALSE(doc.IsOpen());
+}
+
+// In a child process with 10 s of processor time, where rows times items
+// (10^10 title comparisons) would take minutes.
+TEST_F(PresetFileTest, ApplyingAPresetOfManyItemsTakesTimeLinearInThem)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    constexpr int kItems = 100000;
+    std::string items;
+    colors.clear();
+    for (int i = 0; i < kItems; ++i) {
+        colors.push_back({"T" + std::to_string(i), "%%V%%", "#0"});
+        // Items in the reverse order of the rows.
+        items += "<item><title>T" + std::to_string(kItems - 1 - i) + "</title><var>%%V" + std::to_string(i) +
+                 "%%</var><default>#" + std::to_string(i) + "</default></item>";
+    }
+    folder.Write("big.xml", "<r><c>" + items + "</c></r>");
+    EXPECT_EXIT(
+        {
+            LimitProcessorTime(10);
+            ApplyPreset(doc, folder.Path("big.xml"), colors);
+            int wrong = 0;
+            for (int i = 0; i < kItems; ++i)
+                wrong += colors[i].value != "#" + std::to_string(kItems - 1 - i) ||
+                         colors[i].title != "T" + std::to_string(i);
+            std::_Exit(wrong != 0);
+        },
+        testing::ExitedWithCode(0), "");
 }
