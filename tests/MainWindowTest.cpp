@@ -5,7 +5,6 @@
 #include "imaging/TForm10.h"
 #include "platform/FolderChooser.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QProgressBar>
 
@@ -56,7 +55,7 @@ TEST_F(MainWindowTest, StartsOnTheTemplatePageDeletingLeftoversAndEscapeClosesAn
 TEST_F(MainWindowTest, FitsASmallScreenOnEveryPageAndTabOfEverySample)
 {
     const QSize screen(1024, 768 - 30);
-    const QStringList samples = QDir(QUORLIN_SOURCE_DIR "/data/templates").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    const QStringList samples = Samples();
     ASSERT_FALSE(samples.isEmpty());
     for (const QString &sample : samples) InstallSample(sample.toStdString());
     Window().show();

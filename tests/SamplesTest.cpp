@@ -1,7 +1,6 @@
 #include "TemplateFixture.h"
 #include "platform/Browser.h"
 
-#include <QDir>
 #include <QImage>
 #include <QWebEngineView>
 
@@ -12,9 +11,7 @@ namespace {
 
 using platform::BoxAnswer;
 
-QStringList Samples() { return QDir(QUORLIN_SOURCE_DIR "/data/templates").entryList(QDir::Dirs | QDir::NoDotAndDotDot); }
-
-class SamplesTest : public TemplateFixture {};
+using SamplesTest = TemplateFixture;
 
 // The rectangle of the first element that `selector` finds, in page pixels.
 QRect ElementRect(QWebEngineView &browser, const QString &selector)
@@ -55,7 +52,12 @@ bool ShowsSomething(const QImage &image)
 // A new user tries the samples first: each of them brings back a deleted picture.
 TEST_F(SamplesTest, EverySampleRestoresADeletedPictureFromItsBackup)
 {
-    for (const QString &sample : Samples()) InstallSample(sample.toStdString());
+    std::deque<BoxAnswer> script;
+    for (const QString &sample : Samples()) {
+        InstallSample(sample.toStdString());
+        script.insert(script.end(), {BoxAnswer::Yes, BoxAnswer::Yes, BoxAnswer::Ok});  // restore, keep, done
+    }
+    ScriptedBoxes answers(script);
     for (const QString &sample : Samples()) {
         const std::string id = sample.toStdString();
         OpenShown(id);
@@ -66,12 +68,11 @@ TEST_F(SamplesTest, EverySampleRestoresADeletedPictureFromItsBackup)
         const std::string bytes = ReadTemplateFile(id, picture);
         std::filesystem::remove(folder.Path("templates/" + id + "/" + picture));
 
-        ScriptedBoxes answers({BoxAnswer::Yes, BoxAnswer::Yes});
         QTest::mouseClick(ui()->Button8, Qt::RightButton);
-        EXPECT_FALSE(answers.Texts().contains("Images Backup Doesn't Exist! Operation aborted.")) << id;
         EXPECT_TRUE(folder.Exists("templates/" + id + "/" + picture)) << id;
         EXPECT_EQ(ReadTemplateFile(id, picture), bytes) << id;
     }
+    EXPECT_FALSE(answers.Texts().contains("Images Backup Doesn't Exist! Operation aborted."));
 }
 
 // With a see-through content background the open menu tab must not melt into the menu bar.
