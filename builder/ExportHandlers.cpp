@@ -8,6 +8,7 @@
 #include "platform/Shell.h"
 #include "ui_TForm1.h"
 
+#include <QStyle>
 #include <Qsci/qsciscintilla.h>
 
 #include <filesystem>
@@ -20,6 +21,7 @@ constexpr int kLargePreviewTab = 4;
 
 void TForm1::ConnectExportHandlers()
 {
+    ui->BitBtn7->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     connect(ui->BitBtn7, &QPushButton::clicked, this, &TForm1::ExportTemplate);
     connect(ui->BitBtn15, &QPushButton::clicked, this, &TForm1::BitBtn15Click);
     connect(ui->Button19, &QPushButton::clicked, this, &TForm1::Button19Click);

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QLoggingCategory>
 #include <QQuickWindow>
 
 #include <exception>
@@ -47,6 +48,9 @@ void PrepareBrowserEngine()
     if (!flags.contains("--disable-background-networking"))
         flags += " --disable-background-networking --disable-component-update";
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.trimmed());
+    // The engine lists its set-up on every start; shown only when the user sets rules of his own.
+    if (!qEnvironmentVariableIsSet("QT_LOGGING_RULES"))
+        QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
 }
 
 }  // namespace platform

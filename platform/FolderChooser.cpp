@@ -95,6 +95,9 @@ QListWidgetItem *AddFolderItem(QListWidget *list, const QString &path, int depth
 
 DriveBox::DriveBox(QWidget *parent) : QComboBox(parent)
 {
+    // A long mount point must not widen the window.
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    setMinimumContentsLength(12);
     addItems(MountPoints());
     connect(this, &QComboBox::activated, this, [this](int index) {
         if (dirList) dirList->SetDirectory(itemText(index));

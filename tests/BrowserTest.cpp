@@ -1,7 +1,9 @@
+#include "platform/Application.h"
 #include "platform/Browser.h"
 #include "tests/TempFiles.h"
 
 #include <QImage>
+#include <QLoggingCategory>
 #include <QTest>
 #include <QWebEngineView>
 #include <gtest/gtest.h>
@@ -53,6 +55,15 @@ TEST(BrowserTest, PagesReadLocalFilesOnlyInsideTheProgramFolder)
     EXPECT_EQ(Evaluate(browser, "document.getElementById('pic').naturalWidth"), "4");
     EXPECT_EQ(Evaluate(browser, "getComputedStyle(document.body).marginLeft"), "17px");
     EXPECT_EQ(Evaluate(browser, "scriptRan"), "yes");
+}
+
+// The engine's set-up report clutters every start; rules of the user's own bring it back.
+TEST(BrowserTest, EngineSetUpReportIsQuietUnlessTheUserSetsLoggingRules)
+{
+    platform::PrepareBrowserEngine();
+    const QLoggingCategory engine("qt.webenginecontext");
+    EXPECT_EQ(engine.isInfoEnabled(), qEnvironmentVariableIsSet("QT_LOGGING_RULES"));
+    EXPECT_TRUE(engine.isWarningEnabled());
 }
 
 }  // namespace

@@ -35,6 +35,9 @@ TEST_F(ExportTest, ExportCopiesTheOutputFolderIntoTheTargetAndWithoutOneNothing)
     Window().show();
     EXPECT_LT(ui()->LabeledEdit4Label->geometry().right(), ui()->LabeledEdit4->geometry().left())
         << "the label stands on the box's left";
+    EXPECT_TRUE(ui()->GroupBox2->isAncestorOf(ui()->BitBtn8)) << "help stands in the template files' group";
+    EXPECT_FALSE(ui()->BitBtn7->icon().isNull());
+    EXPECT_EQ(ui()->BitBtn7->layoutDirection(), Qt::RightToLeft) << "the glyph stands on the right";
 }
 
 TEST_F(ExportTest, CreateMakesNestedFoldersAndRefusesBlankNamesConflictsAndVanishedFolders)

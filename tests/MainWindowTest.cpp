@@ -3,6 +3,7 @@
 #include "app/TSplash.h"
 #include "app/Windows.h"
 #include "imaging/TForm10.h"
+#include "platform/FolderChooser.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -48,4 +49,42 @@ TEST_F(MainWindowTest, StartsOnTheTemplatePageDeletingLeftoversAndEscapeClosesAn
     EXPECT_FALSE(folder.Exists("templates_tmp.xml"));
     EXPECT_TRUE(editor.isNull());
     EXPECT_EQ(Form10, nullptr);
+}
+
+// The window must fit a 1024x768 screen, less a title bar, whatever the user turns to.
+TEST_F(MainWindowTest, FitsASmallScreenOnEveryPageAndTabOfEverySample)
+{
+    const QSize screen(1024, 768 - 30);
+    const QStringList samples = Samples();
+    ASSERT_FALSE(samples.isEmpty());
+    for (const QString &sample : samples) InstallSample(sample.toStdString());
+    Window().show();
+    const auto fits = [&](const QString &where) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        const QSize least = Window().minimumSizeHint().expandedTo(Window().minimumSize());
+        EXPECT_LE(least.width(), screen.width()) << where.toStdString();
+        EXPECT_LE(least.height(), screen.height()) << where.toStdString();
+    };
+    const auto everyTab = [&](QTabWidget *tabs, const QString &where) {
+        for (int tab = 0; tab < tabs->count(); ++tab) {
+            if (!tabs->isTabVisible(tab)) continue;
+            tabs->setCurrentIndex(tab);
+            fits(where + " / " + tabs->tabText(tab));
+        }
+    };
+    fits("start");
+    for (const QString &sample : samples) {
+        Open(sample.toStdString());
+        everyTab(ui()->PageControl2, sample);
+        ui()->PageControl1->setCurrentWidget(ui()->TabSheet3);
+        everyTab(ui()->PageControl4, sample);
+        everyTab(ui()->PageControl3, sample);
+        everyTab(ui()->PageControl1, sample);
+    }
+    EXPECT_TRUE(boxes.Shown().empty());
+
+    DriveBox drives;
+    drives.addItem("/media/someone/" + QString(100, 'x'));
+    EXPECT_LT(drives.minimumSizeHint().width(), 200) << "a long mount point widens the export page";
 }

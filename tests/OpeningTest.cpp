@@ -30,6 +30,7 @@ protected:
 TEST_F(OpeningTest, SamplesOpenIntoTheTablesWithTheTabStripLaidOut)
 {
     InstallSample("ledgerline");
+    std::filesystem::remove(folder.Path("templates/ledgerline/quorlin_settings.xml"));
     InstallSample("meadowlark");
     Window().show();
     const QTabBar *strip = ui()->PageControl2->tabBar();

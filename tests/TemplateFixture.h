@@ -6,6 +6,7 @@
 #include "TempFiles.h"
 #include "ui_TForm1.h"
 
+#include <QDir>
 #include <QListWidget>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -16,6 +17,11 @@
 // A program folder with templates in it and a main window on it, clicked as a user clicks it.
 class TemplateFixture : public ::testing::Test {
 protected:
+    // The IDs of the templates that ship with the program.
+    static QStringList Samples()
+    {
+        return QDir(QUORLIN_SOURCE_DIR "/data/templates").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    }
     // Copies a template that ships with the program into the program folder.
     void InstallSample(const std::string &id)
     {

@@ -1,0 +1,50 @@
+# Builds the program folder of a scratch build, changes its templates as a user
+# does, builds it again and checks that the user's work survived:
+#   cmake -DSOURCE=<source folder> -DSCRATCH=<folder> -DGENERATOR=<generator> -P ProgramDataTest.cmake
+cmake_minimum_required(VERSION 3.25)
+
+function(run)
+  execute_process(COMMAND ${ARGV} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "${ARGV} failed:\n${output}")
+  endif()
+endfunction()
+
+function(expect_text file expected)
+  if(NOT EXISTS "${file}")
+    message(SEND_ERROR "${file} is gone")
+    return()
+  endif()
+  file(READ "${file}" actual)
+  if(NOT actual STREQUAL expected)
+    message(SEND_ERROR "${file} does not hold what it should")
+  endif()
+endfunction()
+
+function(build_program_data)
+  run("${CMAKE_COMMAND}" --build "${SCRATCH}" --target program_data)
+endfunction()
+
+file(REMOVE_RECURSE "${SCRATCH}")
+run("${CMAKE_COMMAND}" -S "${SOURCE}" -B "${SCRATCH}" -G "${GENERATOR}" -DQUORLIN_TESTS=OFF -DQUORLIN_BENCH=OFF)
+build_program_data()
+
+set(sample "${SCRATCH}/templates/meadowlark")
+file(WRITE "${sample}/presets/colors/Evening.xml" "saved preset")
+file(WRITE "${sample}/images/logo/sun.jpg" "edited picture")
+file(REMOVE "${sample}/images/header/lake.jpg")
+file(WRITE "${SCRATCH}/templates/downloaded/settings.qrl" "Downloaded\nSomeone\nFree\n")
+file(REMOVE_RECURSE "${SCRATCH}/templates/ledgerline")
+file(WRITE "${SCRATCH}/help/index.html" "stale help page")
+build_program_data()
+
+expect_text("${sample}/presets/colors/Evening.xml" "saved preset")
+expect_text("${sample}/images/logo/sun.jpg" "edited picture")
+if(EXISTS "${sample}/images/header/lake.jpg")
+  message(SEND_ERROR "the deleted picture came back")
+endif()
+expect_text("${SCRATCH}/templates/downloaded/settings.qrl" "Downloaded\nSomeone\nFree\n")
+file(READ "${SOURCE}/data/templates/ledgerline/index.html" page)
+expect_text("${SCRATCH}/templates/ledgerline/index.html" "${page}")
+file(READ "${SOURCE}/data/help/index.html" help)
+expect_text("${SCRATCH}/help/index.html" "${help}")

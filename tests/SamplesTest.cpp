@@ -1,0 +1,101 @@
+#include "TemplateFixture.h"
+#include "platform/Browser.h"
+
+#include <QImage>
+#include <QWebEngineView>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+using platform::BoxAnswer;
+
+using SamplesTest = TemplateFixture;
+
+// The rectangle of the first element that `selector` finds, in page pixels.
+QRect ElementRect(QWebEngineView &browser, const QString &selector)
+{
+    QRect rect;
+    bool done = false;
+    browser.page()->runJavaScript(
+        "(() => { const r = document.querySelector('" + selector +
+            "').getBoundingClientRect(); return [r.left, r.top, r.width, r.height]; })()",
+        [&](const QVariant &value) {
+            const QVariantList box = value.toList();
+            if (box.size() == 4)
+                rect = QRectF(box[0].toReal(), box[1].toReal(), box[2].toReal(), box[3].toReal()).toAlignedRect();
+            done = true;
+        });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000));
+    return rect;
+}
+
+// Whether anything in the image stands out from its top-left pixel: smoothed
+// edges of a text drawn in the background's own colour do not.
+bool ShowsSomething(const QImage &image)
+{
+    const QColor corner = image.pixelColor(0, 0);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            const int difference = std::max({std::abs(pixel.red() - corner.red()),
+                                             std::abs(pixel.green() - corner.green()),
+                                             std::abs(pixel.blue() - corner.blue())});
+            if (difference > 48) return true;
+        }
+    return false;
+}
+
+}  // namespace
+
+// A new user tries the samples first: each of them brings back a deleted picture.
+TEST_F(SamplesTest, EverySampleRestoresADeletedPictureFromItsBackup)
+{
+    std::deque<BoxAnswer> script;
+    for (const QString &sample : Samples()) {
+        InstallSample(sample.toStdString());
+        script.insert(script.end(), {BoxAnswer::Yes, BoxAnswer::Yes, BoxAnswer::Ok});  // restore, keep, done
+    }
+    ScriptedBoxes answers(script);
+    for (const QString &sample : Samples()) {
+        const std::string id = sample.toStdString();
+        OpenShown(id);
+        ASSERT_FALSE(Window().ImageTable().rows.empty()) << id;
+        const ImageRow &row = Window().ImageTable().rows.front();
+        std::string picture = row.folder + row.fileName;
+        std::replace(picture.begin(), picture.end(), '\\', '/');
+        const std::string bytes = ReadTemplateFile(id, picture);
+        std::filesystem::remove(folder.Path("templates/" + id + "/" + picture));
+
+        QTest::mouseClick(ui()->Button8, Qt::RightButton);
+        EXPECT_TRUE(folder.Exists("templates/" + id + "/" + picture)) << id;
+        EXPECT_EQ(ReadTemplateFile(id, picture), bytes) << id;
+    }
+    EXPECT_FALSE(answers.Texts().contains("Images Backup Doesn't Exist! Operation aborted."));
+}
+
+// With a see-through content background the open menu tab must not melt into the menu bar.
+TEST_F(SamplesTest, MeadowlarkKeepsItsOpenMenuTabVisibleOverASeeThroughContent)
+{
+    InstallSample("meadowlark");
+    OpenShown("meadowlark");
+    ClickRow(ui()->ListBox2, 1);
+    ASSERT_EQ(Window().ColorTable().rows[1].title, "Content background");
+    ui()->Button1->click();
+    ASSERT_EQ(Window().ColorTable().rows[1].value, "transparent");
+
+    QWebEngineView browser;
+    browser.resize(900, 400);
+    browser.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&browser));
+    ASSERT_TRUE(platform::LoadAndWait(&browser, QUrl::fromLocalFile(QString::fromStdString(PreviewPath()))));
+    const QRect tab = ElementRect(browser, "#nav a.current");
+    ASSERT_FALSE(tab.isEmpty());
+    QImage shown;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        shown = browser.grab().toImage();
+        return ShowsSomething(shown);
+    }, 10000)) << "the page is drawn";
+    EXPECT_TRUE(ShowsSomething(shown.copy(tab.adjusted(1, 1, -1, -1)))) << "the tab's text shows";
+}
