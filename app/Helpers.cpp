@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <filesystem>
 #include <utility>
 
 namespace {

@@ -79,13 +79,14 @@ void TreeCopy::SetRoot(const std::string &src)
 TreeCopy::Source TreeCopy::Judge(const fs::path &path) const
 {
     struct stat status {};
-    if (::lstat(path.c_str(), &status) != 0) return {path, Kind::Missing, {}};
-    if (S_ISLNK(status.st_mode)) {
+    if (::lstat(path.c_str(), &status) != 0) return {path, Kind::Missing, {}, false};
+    const bool throughLink = S_ISLNK(status.st_mode);
+    if (throughLink) {
         const fs::path real = RealPath(path);
-        if (realRoot_.empty() || real.empty() || !IsOrLiesIn(real, realRoot_)) return {path, Kind::LeadsOut, {}};
-        if (::stat(path.c_str(), &status) != 0) return {path, Kind::Missing, {}};
+        if (realRoot_.empty() || real.empty() || !IsOrLiesIn(real, realRoot_)) return {path, Kind::LeadsOut, {}, true};
+        if (::stat(path.c_str(), &status) != 0) return {path, Kind::Missing, {}, true};
     }
-    return {path, S_ISDIR(status.st_mode) ? Kind::Folder : Kind::File, {status.st_dev, status.st_ino}};
+    return {path, S_ISDIR(status.st_mode) ? Kind::Folder : Kind::File, {status.st_dev, status.st_ino}, throughLink};
 }
 
 CopyOutcome TreeCopy::Copy(const std::string &src, const std::string &dst)
@@ -156,8 +157,10 @@ CopyOutcome TreeCopy::CopyFile(const Source &source, int into, const std::string
 
 CopyOutcome TreeCopy::CopyFolder(const Source &source, int into, const std::string &name)
 {
-    // A folder met again through a link would be copied without end.
+    // A folder met again through links would be copied without end, or in numbers that double with each level.
     if (ancestors_.contains(source.identity) || written_.contains(source.identity)) return CopyOutcome::Done;
+    if (source.throughLink && !linkedFolders_.insert(source.identity).second) return CopyOutcome::Done;
+
     CopyOutcome outcome = CopyOutcome::Done;
     Descriptor folder(OpenOrMakeFolder(into, name, outcome));
     if (folder.Get() < 0) return outcome;

@@ -31,8 +31,9 @@ enum class Collision {
 // file (replaced when the user agrees, never written through), and no link is
 // ever made. On the source side a link is copied as the file or folder it
 // names when that lies within the source root, and left out (and listed) when
-// it leads out; a folder that is its own ancestor or one the copy writes is
-// not entered again.
+// it leads out. A folder is not entered again when it is its own ancestor or
+// one the copy writes, nor when a link names it that was already followed to
+// it once in the copy: links cannot make a copy run without end.
 class TreeCopy {
 public:
     struct Hooks {
@@ -65,6 +66,7 @@ private:
         std::filesystem::path path;
         Kind kind;
         Identity identity;
+        bool throughLink;
     };
 
     Source Judge(const std::filesystem::path &path) const;
@@ -85,6 +87,7 @@ private:
     bool replaceAll_ = false;
     std::set<Identity> ancestors_;
     std::set<Identity> written_;
+    std::set<Identity> linkedFolders_;
     std::vector<std::string> skippedLinks_;
 };
 
