@@ -136,7 +136,8 @@ struct RepeatedEntryTemplate {
         WriteFile(root / "static_files.qrl", list);
         WriteFile(root / "index.html", "<html></html>\r\n");
         // The same number of files for "cp -r".
-        for (int n = 0; n < repeats; ++n) WriteFile(root / "files" / ("logo" + std::to_string(n) + ".png"), std::string(2048, 'p'));
+        for (int n = 0; n < repeats; ++n)
+            WriteFile(root / "files" / ("logo" + std::to_string(n) + ".png"), std::string(2048, 'p'));
     }
 
     std::string Dir() const { return folder.path().toStdString(); }
