@@ -9,6 +9,8 @@
 #include <map>
 #include <stdexcept>
 #include <sys/stat.h>
+#include <tuple>
+#include <vector>
 
 namespace fs = std::filesystem;
 
