@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <filesystem>
 #include <utility>
 
 namespace {
@@ -113,30 +112,16 @@ TColor HtmlToColor(const std::string &text)
     return value;
 }
 
-bool ShellCopy(platform::CopyProgress *progress, const std::string &src, const std::string &dst)
+bool ShellCopy(platform::CopyProgress *progress, const platform::CopyPaths &paths, StringList &skippedLinks)
 {
-    return platform::CopyRenamingOnCollision(progress, src, dst) != platform::CopyOutcome::Failed;
+    return platform::CopyRenamingOnCollision(progress, paths, skippedLinks) != platform::CopyOutcome::Failed;
 }
 
 bool DeleteToRecycleBin(const std::string &path) { return platform::MoveToTrash(path); }
 
 void CopyFolderTree(const std::string &src, const std::string &dst)
 {
-    for (const auto &entry : SearchPathMask(src + "*.*", faAnyFile)) {
-        if (platform::IsDotEntry(entry.name)) continue;
-        platform::ProcessMessages();
-        const std::string source = src + entry.name;
-        const std::string target = dst + entry.name;
-        std::error_code error;
-        if ((entry.attributes & faDirectory) && !(entry.attributes & platform::kAttrSymlink)) {
-            std::filesystem::create_directory(target, error);
-            CopyFolderTree(source + "/", target + "/");
-        } else {
-            // Existing files stay untouched: the copy fails on them.
-            std::filesystem::copy(source, target, std::filesystem::copy_options::copy_symlinks,
-                                  error);
-        }
-    }
+    platform::CopyAddingMissing(src, dst, platform::ProcessMessages);
 }
 
 void CopyFolderWithShell(const std::string &src, const std::string &dst)

@@ -10,6 +10,7 @@ class QWebEngineView;
 
 namespace platform {
 class CopyProgress;
+struct CopyPaths;
 }
 
 using StringList = std::vector<std::string>;
@@ -29,8 +30,10 @@ bool IsAllDigits(const std::string &text);
 std::string ColorToHtml(TColor color);
 TColor HtmlToColor(const std::string &text);
 // Copies with the progress of a series of copies, silently without one; an
-// existing target stays and the copy takes a new name. False when it failed.
-bool ShellCopy(platform::CopyProgress *progress, const std::string &src, const std::string &dst);
+// existing target stays and the copy takes a new name. The source's links
+// that lead out of its root are left out and added to `skippedLinks`.
+// False when it failed.
+bool ShellCopy(platform::CopyProgress *progress, const platform::CopyPaths &paths, StringList &skippedLinks);
 bool DeleteToRecycleBin(const std::string &path);
 void CopyFolderTree(const std::string &src, const std::string &dst);
 void CopyFolderWithShell(const std::string &src, const std::string &dst);

@@ -80,15 +80,12 @@ struct SiteTemplate {
     std::string Dir() const { return folder.path().toStdString(); }
 };
 
-// The generation beside "cp -r" of the template's static files on the same file system.
-void BM_GenerateSite(benchmark::State &state)
+// Generates the site beside "cp -r" of the folder `copied` on the same file system.
+void GenerateBesideCopy(benchmark::State &state, const SiteSources &sources, const std::string &copied)
 {
-    SiteTemplate site;
-    const SiteSources sources{site.Dir(), {"images", "", "presets", "layouts", "template", "index_temp.html"},
-                              site.stylesheets, {site.layouts, site.colors, site.fonts, site.images}};
     const fs::path trash = qgetenv("XDG_DATA_HOME").toStdString() + "/Trash";
     // Beside the output folder, so that both write into the same place.
-    const std::string copy = site.Dir() + "/copy";
+    const std::string copy = sources.templateDir + "/copy";
     CodeBuffer buffer;
     std::size_t listed = 0;
     double ours = 0;
@@ -103,7 +100,7 @@ void BM_GenerateSite(benchmark::State &state)
         state.PauseTiming();
         fs::remove_all(trash);
         fs::remove_all(copy);
-        copying += ChildSeconds({"cp", "-r", site.Dir() + "/static", copy});
+        copying += ChildSeconds({"cp", "-r", copied, copy});
         state.ResumeTiming();
     }
     fs::remove_all(copy);
@@ -112,6 +109,50 @@ void BM_GenerateSite(benchmark::State &state)
     state.counters["ratio_to_cp_r"] = ours / copying;
 }
 
+// The generation beside "cp -r" of the template's static files.
+void BM_GenerateSite(benchmark::State &state)
+{
+    SiteTemplate site;
+    const SiteSources sources{site.Dir(), {"images", "", "presets", "layouts", "template", "index_temp.html"},
+                              site.stylesheets, {site.layouts, site.colors, site.fonts, site.images}};
+    GenerateBesideCopy(state, sources, site.Dir() + "/static");
+}
+
+// A template whose static file list names one file `repeats` times.
+struct RepeatedEntryTemplate {
+    QTemporaryDir folder;
+    std::vector<StylesheetRow> stylesheets;
+    std::vector<LayoutRow> layouts;
+    std::vector<ColorRow> colors;
+    std::vector<FontRow> fonts;
+    std::vector<ImageRow> images;
+
+    explicit RepeatedEntryTemplate(int repeats)
+    {
+        const fs::path root = Dir();
+        WriteFile(root / "logo.png", std::string(2048, 'p'));
+        std::string list;
+        for (int n = 0; n < repeats; ++n) list += "logo.png\r\n";
+        WriteFile(root / "static_files.qrl", list);
+        WriteFile(root / "index.html", "<html></html>\r\n");
+        // The same number of files for "cp -r".
+        for (int n = 0; n < repeats; ++n)
+            WriteFile(root / "files" / ("logo" + std::to_string(n) + ".png"), std::string(2048, 'p'));
+    }
+
+    std::string Dir() const { return folder.path().toStdString(); }
+};
+
+// Every repeat of the entry becomes a copy under a new name, beside "cp -r" of as many files.
+void BM_GenerateRepeatedEntry(benchmark::State &state)
+{
+    RepeatedEntryTemplate site(static_cast<int>(state.range(0)));
+    const SiteSources sources{site.Dir(), {"images", "", "presets", "layouts", "template", "index_temp.html"},
+                              site.stylesheets, {site.layouts, site.colors, site.fonts, site.images}};
+    GenerateBesideCopy(state, sources, site.Dir() + "/files");
+}
+
 }  // namespace
 
 BENCHMARK(BM_GenerateSite)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GenerateRepeatedEntry)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond)->Iterations(3);

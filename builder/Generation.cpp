@@ -6,6 +6,11 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <tuple>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -53,6 +58,51 @@ void RemoveFile(const std::string &path)
 {
     std::error_code error;
     fs::remove(path, error);
+}
+
+bool Exists(const std::string &path)
+{
+    std::error_code error;
+    return fs::exists(fs::symlink_status(path, error));
+}
+
+// One entry of a folder tree as it stands: path, kind, size, time of change and file number.
+using EntryState = std::tuple<std::string, mode_t, off_t, long, long, ino_t>;
+
+std::vector<EntryState> TreeState(const std::string &folder)
+{
+    std::vector<EntryState> entries;
+    std::error_code error;
+    for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        struct stat status {};
+        if (::lstat(it->path().c_str(), &status) != 0) return {};
+        entries.emplace_back(it->path().string(), status.st_mode, status.st_size, status.st_mtim.tv_sec,
+                             status.st_mtim.tv_nsec, status.st_ino);
+    }
+    if (error) return {};
+    std::sort(entries.begin(), entries.end());
+    return entries;
+}
+
+// The output folders as the generations of this run of the program left them.
+class WrittenSites {
+public:
+    void Remember(const std::string &folder) { sites[folder] = TreeState(folder); }
+    // True when the folder holds exactly what a generation of this run wrote there last.
+    bool Unchanged(const std::string &folder) const
+    {
+        const auto site = sites.find(folder);
+        return site != sites.end() && !site->second.empty() && site->second == TreeState(folder);
+    }
+
+private:
+    std::map<std::string, std::vector<EntryState>> sites;
+};
+
+WrittenSites &ThisRun()
+{
+    static WrittenSites sites;
+    return sites;
 }
 
 }  // namespace
@@ -124,7 +174,7 @@ bool SiteGenerator::WriteSite()
         skipped.push_back(sources.names.TempFolder);
         return false;
     }
-    DeleteToRecycleBin(outputFolder);
+    ClearOutputFolder();
     std::error_code error;
     fs::create_directory(outputFolder, error);
     outputBounds = FolderBounds(outputFolder);
@@ -136,6 +186,16 @@ bool SiteGenerator::WriteSite()
     WritePage();
     for (const StylesheetRow &row : sources.stylesheets) WriteStyleSheet(row);
     return true;
+}
+
+// The first clearing in a run sends the output folder to the trash, unless the
+// trash refuses; later ones delete what the run itself wrote for good, so
+// that regenerating does not fill the trash.
+void SiteGenerator::ClearOutputFolder()
+{
+    if (!ThisRun().Unchanged(outputFolder) && DeleteToRecycleBin(outputFolder)) return;
+    if (Exists(outputFolder) && !platform::DeleteForGood(outputFolder))
+        throw std::runtime_error("Cannot clear the folder \"" + outputFolder + "\".");
 }
 
 void SiteGenerator::CreateImageFolder()
@@ -170,7 +230,9 @@ void SiteGenerator::CopyStaticFiles()
 
 void SiteGenerator::CopyIntoSite(const std::string &relative)
 {
-    if (!ShellCopy(&copyProgress, sources.templateDir + "/" + relative, outputFolder + "/" + relative))
+    const platform::CopyPaths paths{sources.templateDir + "/" + relative, outputFolder + "/" + relative,
+                                    sources.templateDir};
+    if (!ShellCopy(&copyProgress, paths, skipped))
         platform::ShowError(QString::fromStdString("Cannot copy \"" + relative + "\"."));
 }
 
@@ -225,6 +287,7 @@ void SiteGenerator::FinishSite(EditorTemplates chosen)
     RemoveFile(outputFolder + "/" + EditorTemplateName(EditorKind::DwMx));
     if (chosen.dwMx) WriteEditorTemplate(EditorKind::DwMx);
     if (chosen.msEw) WriteEditorTemplate(EditorKind::MsEw);
+    ThisRun().Remember(outputFolder);
 }
 
 void SiteGenerator::WriteEditorTemplate(EditorKind kind)

@@ -57,9 +57,10 @@ public:
     // copies' one progress dialog; `listFile` hears of every file written.
     SiteGenerator(const SiteSources &sources, CodeBuffer &buffer, QWidget *copyOwner, FileListed listFile);
 
-    // Recycles the output folder and writes the static files, the page, the
+    // Clears the output folder and writes the static files, the page, the
     // style sheets and the images. False (and nothing done) when the output
-    // folder does not lie below the template's folder.
+    // folder does not lie below the template's folder; throws when it cannot
+    // be cleared.
     bool WriteSite();
     // Lists the page and writes the chosen editor templates, removing the others.
     void FinishSite(EditorTemplates chosen);
@@ -68,7 +69,8 @@ public:
     std::string GeneratedPage() const { return outputFolder + "/index.html"; }
     // The last style sheet written, "" when none was.
     const std::string &LastStyleSheet() const { return lastStyleSheet; }
-    // Entries left out because they name a place outside the template's folders.
+    // Entries left out because they name a place outside the template's
+    // folders, and links in copied folders that lead out of the template.
     const StringList &Skipped() const { return skipped; }
 
 private:
@@ -76,6 +78,7 @@ private:
     // Names the entry as skipped when it leaves the template's folder (or,
     // when written, the output folder).
     bool Admits(const std::string &relative, Access access);
+    void ClearOutputFolder();
     void CreateImageFolder();
     void CopyStaticFiles();
     void WritePage();

@@ -1,5 +1,7 @@
 #include "platform/FileBytes.h"
 
+#include "platform/Descriptor.h"
+
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -11,29 +13,6 @@
 namespace {
 
 constexpr int kNotRegular = -1;
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor()
-    {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-
-    int Get() const { return fd_; }
-    // Closes now, so that a late write error is still seen.
-    int Close()
-    {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0 ? 0 : errno;
-    }
-
-private:
-    int fd_;
-};
 
 // Hands every chunk read to `take`, which returns 0 or an errno value.
 template <typename Take>
@@ -73,9 +52,10 @@ int WriteAll(int fd, std::string_view bytes)
     return 0;
 }
 
-// A new file in the folder of `path`, created with `mode` less the process's
-// mask. Its name is short and of fixed length, so that it fits wherever `path` does.
-int CreateBeside(const std::string &path, mode_t mode, std::string &name)
+// A new file in the folder of `path` (relative to the folder `dir`), created with
+// `mode` less the process's mask. Its name is short and of fixed length, so that
+// it fits wherever `path` does.
+int CreateBeside(int dir, const std::string &path, mode_t mode, std::string &name)
 {
     static std::atomic<unsigned> counter{0};
     const std::string folder = path.substr(0, path.rfind('/') + 1);
@@ -83,16 +63,17 @@ int CreateBeside(const std::string &path, mode_t mode, std::string &name)
         char unique[24];
         std::snprintf(unique, sizeof unique, ".new-%08x%08x", static_cast<unsigned>(::getpid()), counter++);
         name = folder + unique;
-        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
+        const int fd = ::openat(dir, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
 }
 
 // An existing file keeps its permissions across the replacement.
-void KeepMode(const std::string &path, int fd)
+void KeepMode(int dir, const std::string &path, int fd)
 {
     struct stat old {};
-    if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
+    if (::fstatat(dir, path.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(old.st_mode))
+        ::fchmod(fd, old.st_mode & 07777);
 }
 
 // Non-blocking, so that opening a pipe does not wait for a writer.
@@ -116,17 +97,17 @@ int FillAndClose(Descriptor &file, Fill fill)
     return error != 0 ? error : closeError;
 }
 
-// Fills a new file beside `path`, made with `mode`, and renames it over
-// `path`; on failure the new file goes again.
+// Fills a new file beside `path` (in the folder `dir`), made with `mode`, and
+// renames it over `path`; on failure the new file goes again.
 template <typename Fill>
-FileResult WriteBeside(const std::string &path, mode_t mode, Fill fill)
+FileResult WriteBeside(int dir, const std::string &path, mode_t mode, Fill fill)
 {
     std::string temporary;
-    Descriptor file(CreateBeside(path, mode, temporary));
+    Descriptor file(CreateBeside(dir, path, mode, temporary));
     if (file.Get() < 0) return {errno};
     int error = FillAndClose(file, fill);
-    if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
-    if (error != 0) ::unlink(temporary.c_str());
+    if (error == 0 && ::renameat(dir, temporary.c_str(), dir, path.c_str()) != 0) error = errno;
+    if (error != 0) ::unlinkat(dir, temporary.c_str(), 0);
     return {error};
 }
 
@@ -152,13 +133,18 @@ FileResult ReadFileBytes(const std::string &path, std::size_t maxBytes, std::str
 
 FileResult WriteFileBytes(const std::string &path, std::string_view bytes)
 {
-    return WriteBeside(path, 0666, [&](int fd) {
-        KeepMode(path, fd);
+    return WriteBeside(AT_FDCWD, path, 0666, [&](int fd) {
+        KeepMode(AT_FDCWD, path, fd);
         return WriteAll(fd, bytes);
     });
 }
 
 FileResult CopyFileBytes(const std::string &source, const std::string &target)
+{
+    return CopyFileBytesAt(source, AT_FDCWD, target);
+}
+
+FileResult CopyFileBytesAt(const std::string &source, int folder, const std::string &name)
 {
     Descriptor input(OpenForReading(source));
     struct stat status {};
@@ -168,9 +154,9 @@ FileResult CopyFileBytes(const std::string &source, const std::string &target)
     };
     const mode_t mode = status.st_mode & 07777;
     // A new target is written in place, an existing one replaced by a rename.
-    Descriptor fresh(::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode));
-    if (fresh.Get() < 0) return errno == EEXIST ? WriteBeside(target, mode, copy) : FileResult{errno};
+    Descriptor fresh(::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode));
+    if (fresh.Get() < 0) return errno == EEXIST ? WriteBeside(folder, name, mode, copy) : FileResult{errno};
     const int error = FillAndClose(fresh, copy);
-    if (error != 0) ::unlink(target.c_str());
+    if (error != 0) ::unlinkat(folder, name.c_str(), 0);
     return {error};
 }

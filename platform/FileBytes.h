@@ -30,3 +30,5 @@ FileResult WriteFileBytes(const std::string &path, std::string_view bytes);
 // permission bits less the process's mask). An existing target is replaced
 // like WriteFileBytes does; a new one is removed again when the copy fails.
 FileResult CopyFileBytes(const std::string &source, const std::string &target);
+// The same with the target named relative to the open folder `folder`.
+FileResult CopyFileBytesAt(const std::string &source, int folder, const std::string &name);

@@ -1,8 +1,6 @@
 #include "platform/Shell.h"
 
-#include "platform/FileBytes.h"
 #include "platform/MessageBoxes.h"
-#include "platform/RealPath.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -18,7 +16,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
-#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -30,158 +27,18 @@ constexpr qint64 kProgressDelayMs = 2000;
 // A shown progress dialog is brought up to date this often.
 constexpr qint64 kProgressStepMs = 50;
 
-enum class Collision { Rename, AskBeforeReplace };
-
-enum class ItemKind { Folder, File, Link };
-
-struct CopyItem {
-    fs::path source;
-    fs::path target;
-    ItemKind kind;
-};
-
 fs::path WithoutTrailingSlash(std::string path)
 {
     while (path.size() > 1 && path.back() == '/') path.pop_back();
     return fs::path(path);
 }
 
-bool Exists(const fs::path &path)
+TreeCopy::Hooks ProgressHooks(CopyProgress *progress)
 {
-    std::error_code error;
-    return fs::exists(fs::symlink_status(path, error));
+    if (!progress) return {};
+    return {[progress](const std::string &name) { return progress->Advance(name); },
+            [progress](const QString &text) { return progress->Ask(text); }, &progress->CopyNumbers()};
 }
-
-fs::path CopyName(const fs::path &target, bool isFolder, int number)
-{
-    const std::string suffix =
-        number == 1 ? " - Copy" : " - Copy (" + std::to_string(number) + ")";
-    if (isFolder) return target.parent_path() / (target.filename().string() + suffix);
-    return target.parent_path() /
-           (target.stem().string() + suffix + target.extension().string());
-}
-
-// The first free name among the copy names of a taken target.
-fs::path FreeCopyName(const fs::path &target, bool isFolder)
-{
-    for (int number = 1;; ++number) {
-        fs::path candidate = CopyName(target, isFolder, number);
-        if (!Exists(candidate)) return candidate;
-    }
-}
-
-// True when `inner` is `outer` itself or lies somewhere below it.
-bool LiesWithin(const fs::path &inner, const fs::path &outer)
-{
-    const fs::path innerPath = RealPath(inner);
-    const fs::path outerPath = RealPath(outer);
-    return !innerPath.empty() && !outerPath.empty() && IsOrLiesIn(innerPath, outerPath);
-}
-
-ItemKind KindOf(const fs::file_status &linkStatus)
-{
-    if (fs::is_symlink(linkStatus)) return ItemKind::Link;
-    return fs::is_directory(linkStatus) ? ItemKind::Folder : ItemKind::File;
-}
-
-// Every folder and file of the source, sorted by path, so parents come before
-// their contents. Symbolic links below the source are copied as links, never followed.
-bool CollectItems(const fs::path &source, const fs::path &target, bool sourceIsFolder,
-                  std::vector<CopyItem> &items)
-{
-    items.push_back({source, target, sourceIsFolder ? ItemKind::Folder : ItemKind::File});
-    if (!sourceIsFolder) return true;
-    std::error_code error;
-    for (fs::recursive_directory_iterator it(source, error), end; !error && it != end;
-         it.increment(error)) {
-        const fs::path &path = it->path();
-        items.push_back({path, target / path.lexically_relative(source),
-                         KindOf(it->symlink_status(error))});
-    }
-    std::sort(items.begin() + 1, items.end(),
-              [](const CopyItem &a, const CopyItem &b) { return a.source < b.source; });
-    return !error;
-}
-
-// The items of the copy, none when it cannot be made.
-std::vector<CopyItem> PlanCopy(const std::string &src, const std::string &dst, Collision collision)
-{
-    const fs::path source = WithoutTrailingSlash(src);
-    std::error_code error;
-    const fs::file_status sourceStatus = fs::status(source, error);
-    if (!fs::exists(sourceStatus)) return {};
-    const bool sourceIsFolder = fs::is_directory(sourceStatus);
-
-    fs::path target = WithoutTrailingSlash(dst);
-    const fs::file_status own = fs::symlink_status(target, error);
-    bool taken = fs::exists(own);
-    if (taken && fs::is_directory(fs::is_symlink(own) ? fs::status(target, error) : own)) {
-        target /= source.filename();
-        taken = Exists(target);
-    }
-    if (collision == Collision::Rename && taken) target = FreeCopyName(target, sourceIsFolder);
-    if (sourceIsFolder && LiesWithin(target, source)) return {};
-    fs::create_directories(target.parent_path(), error);
-
-    std::vector<CopyItem> items;
-    if (!CollectItems(source, target, sourceIsFolder, items)) return {};
-    return items;
-}
-
-class TreeCopy {
-public:
-    TreeCopy(CopyProgress *progress, Collision collision)
-        : progress_(progress), collision_(collision)
-    {
-    }
-
-    CopyOutcome CopyAll(const std::vector<CopyItem> &items)
-    {
-        if (items.empty()) return CopyOutcome::Failed;
-        for (const CopyItem &item : items) {
-            if (progress_ && !progress_->Advance(item.source.filename().string()))
-                return CopyOutcome::Aborted;
-            const CopyOutcome outcome = CopyOne(item);
-            if (outcome != CopyOutcome::Done) return outcome;
-        }
-        return CopyOutcome::Done;
-    }
-
-private:
-    CopyOutcome CopyOne(const CopyItem &item)
-    {
-        std::error_code error;
-        if (item.kind == ItemKind::Folder) {
-            fs::create_directories(item.target, error);
-            return fs::is_directory(item.target, error) ? CopyOutcome::Done : CopyOutcome::Failed;
-        }
-        // The targets of a renaming copy were free when it was planned.
-        if (collision_ == Collision::AskBeforeReplace && Exists(item.target)) {
-            if (fs::is_directory(item.target, error)) return CopyOutcome::Failed;
-            const BoxAnswer answer = replaceAll_ ? BoxAnswer::Yes : AskAboutReplacing(item.target);
-            if (answer == BoxAnswer::Cancel) return CopyOutcome::Aborted;
-            if (answer == BoxAnswer::No) return CopyOutcome::Done;
-            replaceAll_ = replaceAll_ || answer == BoxAnswer::YesToAll;
-        }
-        if (item.kind == ItemKind::Link) {
-            fs::copy_symlink(item.source, item.target, error);
-            return error ? CopyOutcome::Failed : CopyOutcome::Done;
-        }
-        return CopyFileBytes(item.source, item.target) ? CopyOutcome::Done : CopyOutcome::Failed;
-    }
-
-    BoxAnswer AskAboutReplacing(const fs::path &target) const
-    {
-        const QString text = QStringLiteral("This folder already contains a file named \"%1\".\n\n"
-                                            "Would you like to replace the existing file?")
-                                 .arg(QString::fromStdString(target.filename().string()));
-        return progress_ ? progress_->Ask(text) : AskReplace(text);
-    }
-
-    CopyProgress *progress_;
-    Collision collision_;
-    bool replaceAll_ = false;
-};
 
 }  // namespace
 
@@ -233,18 +90,31 @@ BoxAnswer CopyProgress::Ask(const QString &text)
     return answer;
 }
 
-CopyOutcome CopyRenamingOnCollision(CopyProgress *progress, const std::string &src,
-                                    const std::string &dst)
+CopyOutcome CopyRenamingOnCollision(CopyProgress *progress, const CopyPaths &paths,
+                                    std::vector<std::string> &skippedLinks)
 {
-    return TreeCopy(progress, Collision::Rename).CopyAll(PlanCopy(src, dst, Collision::Rename));
+    TreeCopy copy(Collision::Rename, paths.sourceRoot, ProgressHooks(progress));
+    const CopyOutcome outcome = copy.Copy(paths.source, paths.target);
+    skippedLinks.insert(skippedLinks.end(), copy.SkippedLinks().begin(), copy.SkippedLinks().end());
+    return outcome;
 }
 
 CopyOutcome CopyAskingBeforeReplace(QWidget *owner, const std::string &src,
                                     const std::string &dst)
 {
-    const std::vector<CopyItem> items = PlanCopy(src, dst, Collision::AskBeforeReplace);
-    CopyProgress progress(owner, static_cast<int>(items.size()));
-    return TreeCopy(&progress, Collision::AskBeforeReplace).CopyAll(items);
+    CopyProgress progress(owner);
+    return TreeCopy(Collision::AskBeforeReplace, "", ProgressHooks(&progress)).Copy(src, dst);
+}
+
+CopyOutcome CopyAddingMissing(const std::string &src, const std::string &dst,
+                              const std::function<void()> &eachEntry)
+{
+    TreeCopy::Hooks hooks;
+    hooks.advance = [&eachEntry](const std::string &) {
+        eachEntry();
+        return true;
+    };
+    return TreeCopy(Collision::AddMissing, "", std::move(hooks)).CopyContents(src, dst);
 }
 
 bool MoveToTrash(const std::string &path)
@@ -254,6 +124,14 @@ bool MoveToTrash(const std::string &path)
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (dataHome.isEmpty() || !QDir().mkpath(dataHome)) return false;
     return QFile::moveToTrash(QString::fromStdString(WithoutTrailingSlash(path).string()));
+}
+
+bool DeleteForGood(const std::string &path)
+{
+    std::error_code error;
+    // Links are removed themselves, never followed.
+    fs::remove_all(WithoutTrailingSlash(path), error);
+    return !error;
 }
 
 bool OpenWithDefaultHandler(const std::string &pathOrAddress)

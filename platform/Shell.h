@@ -1,19 +1,21 @@
 #pragma once
 
 #include "platform/MessageBoxes.h"
+#include "platform/TreeCopy.h"
 
 #include <QElapsedTimer>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 class QProgressDialog;
 class QWidget;
 
 namespace platform {
-
-enum class CopyOutcome { Done, Failed, Aborted };
 
 // The progress of a series of copies. Its dialog, owned by `owner`, appears
 // only once the copies have run for a while, and stays out of the way of the
@@ -31,6 +33,8 @@ public:
     bool Advance(const std::string &name);
     // Asks the user a question of the copy.
     BoxAnswer Ask(const QString &text);
+    // Where the copies of the series go on looking for free copy names.
+    std::unordered_map<std::string, int> &CopyNumbers() { return copyNumbers_; }
 
 private:
     void ShowDialog();
@@ -44,27 +48,45 @@ private:
     qint64 answering_ = 0;
     QElapsedTimer updatedAt_;
     std::unique_ptr<QProgressDialog> dialog_;
+    std::unordered_map<std::string, int> copyNumbers_;
 };
 
-// Copies a file or a folder tree. When `dst` is an existing folder the source
-// goes into it under its own name, otherwise `dst` becomes the copy. Missing
-// parent folders of the target are created. Files are written beside their
-// target and renamed into place, so a failed copy leaves an old file whole.
+// Copies a file or a folder tree the way TreeCopy does. When `dst` is an
+// existing folder the source goes into it under its own name, otherwise `dst`
+// becomes the copy. Missing parent folders of the target are created. Files
+// are written beside their target and renamed into place, so a failed copy
+// leaves an old file whole.
+
+struct CopyPaths {
+    std::string source;
+    std::string target;
+    // The folder whose bounds judge the links met in the source.
+    std::string sourceRoot;
+};
 
 // An existing target stays; the copy takes the next free name
 // ("name - Copy.ext", "name - Copy (2).ext", ...). Without `progress` the
-// copy is silent.
-CopyOutcome CopyRenamingOnCollision(CopyProgress *progress, const std::string &src,
-                                    const std::string &dst);
+// copy is silent. The source's links that lead out of its root are added
+// to `skippedLinks`, relative to the root.
+CopyOutcome CopyRenamingOnCollision(CopyProgress *progress, const CopyPaths &paths,
+                                    std::vector<std::string> &skippedLinks);
 
-// Folders merge into existing ones; before an existing file is replaced the
-// user is asked (Yes, Yes to All, No skips the file, Cancel aborts).
-// Shows a progress dialog owned by `owner` for long copies.
+// Folders merge into existing ones; before an existing file (or a link where
+// a folder belongs) is replaced the user is asked (Yes, Yes to All, No skips
+// it, Cancel aborts). Shows a progress dialog owned by `owner` for long copies.
 CopyOutcome CopyAskingBeforeReplace(QWidget *owner, const std::string &src,
                                     const std::string &dst);
 
+// Adds to the folder `dst` what the folder `src` holds and `dst` lacks;
+// existing entries stay and entries that cannot be added are left out.
+// `eachEntry` runs before each entry.
+CopyOutcome CopyAddingMissing(const std::string &src, const std::string &dst,
+                              const std::function<void()> &eachEntry);
+
 // Moves a file or a folder tree to the desktop's trash.
 bool MoveToTrash(const std::string &path);
+// Deletes a file or a folder tree, not to the trash; a link goes, not what it names.
+bool DeleteForGood(const std::string &path);
 
 // Opens a file, a folder or a web address with the desktop's default handler.
 bool OpenWithDefaultHandler(const std::string &pathOrAddress);

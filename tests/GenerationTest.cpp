@@ -5,6 +5,7 @@
 #include <Qsci/qsciscintilla.h>
 
 namespace fs = std::filesystem;
+using platform::BoxAnswer;
 
 namespace {
 
@@ -256,6 +257,81 @@ TEST_F(GenerationTest, EntriesAndOutputFolderOutsideTheTemplateAreSkippedAndName
     ui()->Edit2->setText(QString::fromStdString(folder.Path("target")));
     Window().ExportTemplate();
     EXPECT_FALSE(folder.Exists("target/templates"));
+}
+
+// The regular files and links below `folder`, relative to it.
+std::vector<std::string> FilesBelow(const std::string &folder)
+{
+    std::vector<std::string> files;
+    for (const auto &entry : fs::recursive_directory_iterator(folder))
+        if (!entry.is_directory() || entry.is_symlink()) files.push_back(entry.path().lexically_relative(folder));
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::size_t TrashedCount()
+{
+    const fs::path trash = qgetenv("XDG_DATA_HOME").toStdString() + "/Trash/files";
+    return fs::exists(trash) ? std::distance(fs::directory_iterator(trash), {}) : 0;
+}
+
+TEST_F(GenerationTest, LinksInCopiedFoldersBecomeWhatTheyNameOrAreNamedAndNoneReachesTheExport)
+{
+    TempFolder outside;
+    outside.Write("autostart/x.desktop", "mine");
+    const auto untouched = outside.Snapshot("");
+    AddTemplate("t", "<p></p>", {{"static_files.qrl", "static\n"}, {"static/app.js", "js"}, {"css/main.css", "css"}});
+    const std::string staticFolder = folder.Path("templates/t/static/");
+    fs::create_symlink("../css/main.css", staticFolder + "main.css");
+    fs::create_directory_symlink("../css", staticFolder + "css");
+    fs::create_directory_symlink(outside.Path("autostart"), staticFolder + "autostart");
+    Open("t");
+    EnterFilesPage();
+    EXPECT_EQ(boxes.Texts(), QStringList{QString::fromStdString(SkippedEntriesMessage({"static/autostart"}))});
+    EXPECT_EQ(FilesBelow(folder.Path("templates/t/template")),
+              (std::vector<std::string>{"index.html", "static/app.js", "static/css/main.css", "static/main.css"}));
+
+    // An older export left a link where a folder belongs: asked about, replaced, not written through.
+    fs::create_directories(folder.Path("target/template/static"));
+    fs::create_directory_symlink(outside.Path("autostart"), folder.Path("target/template/static/css"));
+    ui()->Edit2->setText(QString::fromStdString(folder.Path("target")));
+    ScriptedBoxes answers({BoxAnswer::Yes});
+    Window().ExportTemplate();
+    EXPECT_EQ(answers.Texts().size(), 1) << answers.Texts().join('|').toStdString();
+    EXPECT_EQ(FilesBelow(folder.Path("target/template")), FilesBelow(folder.Path("templates/t/template")));
+    EXPECT_EQ(outside.Snapshot(""), untouched);
+}
+
+TEST_F(GenerationTest, OnlyTheFirstClearingOfARunGoesToTheTrashAndOneTheTrashRefusesGoesForGood)
+{
+    TempFolder outside;
+    outside.Write("secret/keep.txt", "mine");
+    const auto untouched = outside.Snapshot("");
+    AddSite("%%INK%%");
+    WriteTemplateFile("t", "static_files.qrl", "js/app.js\n");
+    WriteTemplateFile("t", "js/app.js", "js");
+    const std::vector<std::string> site = {"css/main.css", "img/%%GAP%%.png", "index.html", "js/app.js", "print.css"};
+    WriteTemplateFile("t", "template/stale.txt", "from before");
+    fs::create_directory_symlink(outside.Path("secret"), folder.Path("templates/t/template/escape"));
+    Open("t");
+
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(folder.Path("templates/t/index.html")));
+    for (int run = 0; run < 3; ++run) {
+        EnterFilesPage();
+        EXPECT_EQ(FilesBelow(folder.Path("templates/t/template")), site) << "run " << run;
+    }
+    qputenv("XDG_DATA_HOME", dataHome);
+    EXPECT_EQ(outside.Snapshot(""), untouched);
+
+    const std::size_t trashed = TrashedCount();
+    WriteTemplateFile("t", "template/notes.txt", "the user's");
+    for (int run = 0; run < 3; ++run) EnterFilesPage();
+    EXPECT_EQ(TrashedCount(), trashed + 1) << "the folder the user changed, once";
+    ui()->CheckBox2->click();
+    EXPECT_EQ(TrashedCount(), trashed + 1);
+    EXPECT_TRUE(OutputHas("index_dw_mx.dwt"));
+    EXPECT_TRUE(boxes.Shown().empty()) << boxes.Texts().join('|').toStdString();
 }
 
 }  // namespace

@@ -141,3 +141,19 @@ TEST_F(ImageCommandsTest, RestoreDiscardingRecyclesTheImageFolderAndKeepingOnlyA
               "Unknown error: cannot restore images from backup. You may need to reinstall Quorlin");
     EXPECT_TRUE(Rebuilt());
 }
+
+TEST_F(ImageCommandsTest, RestoreKeepingNeverWritesThroughALinkInTheImageFolder)
+{
+    TempFolder outside;
+    outside.Write("elsewhere/mine.txt", "mine");
+    const auto untouched = outside.Snapshot("");
+    OpenShown("meadowlark");
+    fs::remove_all(folder.Path("templates/meadowlark/images/logo"));
+    fs::remove(folder.Path("templates/meadowlark/images/header/hills.jpg"));
+    fs::create_directory_symlink(outside.Path("elsewhere"), folder.Path("templates/meadowlark/images/logo"));
+    ScriptedBoxes answers({BoxAnswer::Yes, BoxAnswer::Yes});
+    Press(Qt::RightButton);
+    EXPECT_EQ(answers.Texts().last(), "Operation Complete.");
+    EXPECT_EQ(outside.Snapshot(""), untouched);
+    EXPECT_EQ(Image("images/header/hills.jpg"), Image("default_images/header/hills.jpg")) << "the rest is restored";
+}
