@@ -47,8 +47,8 @@ std::optional<QImage> Exchange(platform::HelperProcess &process, const std::stri
     // Never more than the space asked for is read.
     if (reply.width > request.width || reply.height > request.height) return std::nullopt;
     QImage picture(int(reply.width), int(reply.height), QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < picture.height(); ++y)
-        if (!process.Receive(picture.scanLine(y), std::size_t(picture.width()) * 4, deadline)) return std::nullopt;
+    // Rows of 32-bit pixels are packed in a QImage too.
+    if (picture.isNull() || !process.Receive(picture.bits(), std::size_t(picture.sizeInBytes()), deadline)) return std::nullopt;
     return picture;
 }
 

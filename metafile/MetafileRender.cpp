@@ -94,7 +94,8 @@ QImage RenderSvg(const QByteArray &svg, const QRectF &viewBox, QSize pictureSize
 
 // --- Enhanced metafiles ---------------------------------------------------
 
-constexpr std::size_t kEmfBounds = 8, kEmfFrame = 24, kEmfSignature = 40, kEmfDevice = 72, kEmfMillimetres = 80;
+constexpr std::size_t kEmfBounds = 8, kEmfFrame = 24, kEmfSignature = 40, kEmfDescription = 60, kEmfDevice = 72,
+                      kEmfMillimetres = 80;
 constexpr std::size_t kEmfHeaderSize = 88;
 
 // The frame in whole device pixels, as the records draw it.
@@ -109,7 +110,8 @@ std::optional<QRect> DevicePixels(const QRectF &drawn)
     return device;
 }
 
-// libemf2svg draws the header's bounds; they become the frame.
+// libemf2svg draws the header's bounds; they become the frame. It reads the
+// header's description without checking where it lies: it gets none.
 QImage RenderEmf(std::string bytes, QSize space)
 {
     const auto frame = EmfFrame(bytes);
@@ -117,6 +119,8 @@ QImage RenderEmf(std::string bytes, QSize space)
     if (!device) return {};
     const int bounds[] = {device->left(), device->top(), device->left() + device->width(), device->top() + device->height()};
     for (std::size_t n = 0; n < 4; ++n) PutU32(bytes, kEmfBounds + 4 * n, static_cast<std::uint32_t>(bounds[n]));
+    PutU32(bytes, kEmfDescription, 0);
+    PutU32(bytes, kEmfDescription + 4, 0);
     generatorOptions options{};
     options.nameSpace = const_cast<char *>("");
     options.emfplus = true;

@@ -26,16 +26,18 @@ bool WaitReady(int fd, short events, HelperProcess::Deadline deadline)
     }
 }
 
-// Moves `length` bytes with `step` (a send or receive that does not block).
+// Moves `length` bytes with `step` (a send or receive that does not block),
+// waiting whenever the socket is not ready.
 template <typename Step>
 bool Transfer(int fd, short events, char *bytes, std::size_t length, HelperProcess::Deadline deadline, Step step)
 {
     while (length > 0) {
-        if (!WaitReady(fd, events, deadline)) return false;
         const ssize_t moved = step(fd, bytes, length);
         if (moved == 0) return false;
-        if (moved < 0 && errno != EINTR && errno != EAGAIN) return false;
-        if (moved > 0) bytes += moved, length -= static_cast<std::size_t>(moved);
+        if (moved > 0)
+            bytes += moved, length -= static_cast<std::size_t>(moved);
+        else if (errno == EAGAIN ? !WaitReady(fd, events, deadline) : errno != EINTR)
+            return false;
     }
     return true;
 }
