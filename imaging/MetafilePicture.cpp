@@ -46,6 +46,7 @@ std::optional<QImage> Exchange(platform::HelperProcess &process, const std::stri
         return std::nullopt;
     // Never more than the space asked for is read.
     if (reply.width > request.width || reply.height > request.height) return std::nullopt;
+    if (reply.width == 0 || reply.height == 0) return QImage();
     QImage picture(int(reply.width), int(reply.height), QImage::Format_ARGB32_Premultiplied);
     // Rows of 32-bit pixels are packed in a QImage too.
     if (picture.isNull() || !process.Receive(picture.bits(), std::size_t(picture.sizeInBytes()), deadline)) return std::nullopt;
