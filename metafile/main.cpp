@@ -5,6 +5,7 @@
 
 #include <QGuiApplication>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <string>
@@ -58,7 +59,8 @@ bool Answer(const MetafileRequest &request, const std::string &bytes)
 
 int main(int argc, char **argv)
 {
-    // Ends with the program, also when busy with a file.
+    // Ends with the program, also when busy with a file. (Strictly with the
+    // thread that started it; the program starts another when it needs one.)
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (::getppid() == 1) return 0;
     qputenv("QT_QPA_PLATFORM", "offscreen");
