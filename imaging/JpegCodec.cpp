@@ -233,13 +233,6 @@ void EncodeJpegFile(const BgrImage &image, const std::string &path, int quality)
         Fail(path, "cannot write the file: " + written.Text());
 }
 
-QSize FittedSize(QSize picture, QSize space)
-{
-    if (space.isEmpty() || (picture.width() <= space.width() && picture.height() <= space.height()))
-        return picture;
-    return picture.scaled(space, Qt::KeepAspectRatio);
-}
-
 QImage ToQImage(const BgrImage &image)
 {
     if (image.Empty())

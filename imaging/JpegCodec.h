@@ -1,5 +1,7 @@
 #pragma once
 
+#include "imaging/Fitting.h"
+
 #include <QImage>
 
 #include <string>
@@ -32,10 +34,6 @@ BgrImage DecodeJpegFile(const std::string &path);
 // failed write leaves an existing file whole. Throws std::runtime_error when
 // the file cannot be written.
 void EncodeJpegFile(const BgrImage &image, const std::string &path, int quality = 100);
-
-// The picture's size scaled down to fit `space`, keeping its proportions; no
-// smaller when it fits already or when there is no space.
-QSize FittedSize(QSize picture, QSize space);
 
 QImage ToQImage(const BgrImage &image);
 

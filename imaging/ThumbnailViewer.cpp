@@ -3,6 +3,7 @@
 #include "app/PathSafety.h"
 #include "builder/ControlRules.h"
 #include "imaging/JpegCodec.h"
+#include "imaging/MetafilePicture.h"
 #include "platform/FileBytes.h"
 #include "platform/FileNameText.h"
 
@@ -14,7 +15,6 @@
 #include <QStyledItemDelegate>
 
 #include <algorithm>
-#include <array>
 #include <filesystem>
 
 namespace {
@@ -28,23 +28,22 @@ std::string LowerExtension(const std::string &name)
     return extension;
 }
 
-bool IsJpegName(const std::string &name)
+bool HasExtension(const std::string &name, std::initializer_list<const char *> extensions)
 {
     const std::string extension = LowerExtension(name);
-    return extension == "jpg" || extension == "jpeg";
+    return std::any_of(extensions.begin(), extensions.end(), [&](const char *known) { return extension == known; });
 }
 
 bool IsPictureName(const std::string &name)
 {
-    static const std::array<const char *, 6> extensions{"jpg", "jpeg", "bmp", "ico", "emf", "wmf"};
-    const std::string extension = LowerExtension(name);
-    return std::any_of(extensions.begin(), extensions.end(), [&](const char *known) { return extension == known; });
+    return HasExtension(name, {"jpg", "jpeg", "bmp", "ico", "emf", "wmf"});
 }
 
 // The picture read and fitted into `space`, scaled once.
 QImage LoadPicture(const std::string &path, QSize space)
 {
-    if (IsJpegName(path)) return LoadJpegImage(path, space);
+    if (HasExtension(path, {"jpg", "jpeg"})) return LoadJpegImage(path, space);
+    if (HasExtension(path, {"emf", "wmf"})) return LoadMetafilePicture(path, space);
     // Read as bytes: the toolkit cannot open a file whose name is not UTF-8.
     std::string bytes;
     if (!ReadFileBytes(path, kPageFileCap, bytes)) return {};

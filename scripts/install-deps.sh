@@ -8,6 +8,7 @@ packages=(
   qt6-declarative-dev qt6-webengine-dev qt6-webengine-dev-tools qt6-qpa-plugins
   libqscintilla2-qt6-dev
   libjpeg62-turbo-dev libxml2-dev libcurl4-openssl-dev
+  qt6-svg-dev libemf2svg-dev libwmf-dev fonts-urw-base35
   libgl-dev libglx-dev libegl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core xdg-user-dirs
