@@ -1,7 +1,7 @@
 #include "imaging/MetafilePicture.h"
 #include "imaging/ThumbnailViewer.h"
-#include "metafile/MetafileProtocol.h"
-#include "metafile/MetafileRender.h"
+#include "imaging/metafile/MetafileProtocol.h"
+#include "imaging/metafile/MetafileRender.h"
 #include "platform/FileBytes.h"
 #include "tests/MetafileWriter.h"
 

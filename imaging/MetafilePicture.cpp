@@ -1,6 +1,6 @@
 #include "imaging/MetafilePicture.h"
 
-#include "metafile/MetafileProtocol.h"
+#include "imaging/metafile/MetafileProtocol.h"
 #include "platform/FileBytes.h"
 #include "platform/HelperProcess.h"
 

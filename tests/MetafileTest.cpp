@@ -3,8 +3,8 @@
 #include "TempFiles.h"
 #include "imaging/MetafilePicture.h"
 #include "imaging/ThumbnailViewer.h"
-#include "metafile/MetafileProtocol.h"
-#include "metafile/MetafileRender.h"
+#include "imaging/metafile/MetafileProtocol.h"
+#include "imaging/metafile/MetafileRender.h"
 
 #include <QApplication>
 #include <gmock/gmock.h>

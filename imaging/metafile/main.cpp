@@ -1,7 +1,7 @@
 // The metafile helper: draws the metafiles that the program sends it, one
 // after the other, and hands back their pixels (see MetafileProtocol.h).
-#include "metafile/MetafileProtocol.h"
-#include "metafile/MetafileRender.h"
+#include "imaging/metafile/MetafileProtocol.h"
+#include "imaging/metafile/MetafileRender.h"
 
 #include <QGuiApplication>
 

@@ -1,4 +1,4 @@
-#include "metafile/MetafileRender.h"
+#include "imaging/metafile/MetafileRender.h"
 
 #include "imaging/Fitting.h"
 

@@ -1,5 +1,5 @@
 // libFuzzer entry: any bytes through the helper's decoding and drawing.
-#include "metafile/MetafileRender.h"
+#include "imaging/metafile/MetafileRender.h"
 
 #include <QGuiApplication>
 
