@@ -159,6 +159,7 @@ private:
     static void ShowPage(QTabWidget *pages, QWidget *page, bool shown);
     std::function<void(bool)> ShowsTab(QWidget *tab);
     void OpenTemplateFiles();
+    void DeleteOldPreview();
     // The style sheets outside the template's folder are skipped and returned.
     StringList InlineStyleSheets();
 
