@@ -139,6 +139,12 @@ void TForm1::CreateFolderChooser()
     shl1->SetFileList(shlfl);
     connect(shl1, &DirectoryList::DirectoryChanged, this, &TForm1::ShellTreeViewChange);
     shl1->SetDirectory(QString::fromStdString(GetMyDocumentsFolder()));
+    // Hidden during an export, the chooser keeps its room.
+    for (QWidget *control : std::initializer_list<QWidget *>{shlcb, shl1, shlfl}) {
+        QSizePolicy policy = control->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        control->setSizePolicy(policy);
+    }
     StepSplash();
 }
 
@@ -201,11 +207,8 @@ void TForm1::ConnectFrameHandlers()
     connect(escape, &QShortcut::activated, this, &TForm1::BitBtn13Click);
 }
 
-void TForm1::FormClose()
-{
-    const QString catalogue = QString::fromStdString(AppDir + "templates_tmp.xml");
-    if (QFile::exists(catalogue)) QFile::remove(catalogue);
-}
+// Another program on this folder may have written the catalogue file since.
+void TForm1::FormClose() { catalogueFile.DeleteIfStillThere(); }
 
 void TForm1::closeEvent(QCloseEvent *event)
 {

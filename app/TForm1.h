@@ -5,6 +5,7 @@
 #include "builder/CodeBuffer.h"
 #include "library/ConfigFiles.h"
 #include "library/XmlDocument.h"
+#include "platform/HeldFile.h"
 
 #include <QMainWindow>
 
@@ -172,6 +173,7 @@ private:
     void ConnectGenerationHandlers();
     void InstallStripedLists();
     void LoadCodeViews(const std::string &page, const std::string &styleSheet);
+    void CopyOutputFolderTo(const std::string &target);
     void SetChooserVisible(bool visible);
 
     // colour, font, layout and image controls
@@ -199,6 +201,8 @@ private:
     std::string InfoHtml;
     std::string TemplateTitle;
     XmlDocument XMLDoc;
+    // The catalogue file this window wrote: closing deletes that one only.
+    platform::HeldFile catalogueFile;
 
     std::string TemplateDir;
     TemplateNames names;

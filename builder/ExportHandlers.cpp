@@ -81,14 +81,22 @@ void TForm1::ExportTemplate()
         return;
     }
     SetChooserVisible(false);
-    try {
-        CopyFolderWithShell(TemplateDir + "/" + names.TempFolder, target.toStdString());
-    } catch (const std::exception &) {
-        platform::ShowMessage("Error: Cannot Copy Files.");
-    }
+    CopyOutputFolderTo(target.toStdString());
     shl1->SetDirectory(target + "/" + QString::fromStdString(names.TempFolder));
     shl1->SetDirectory(target);
     SetChooserVisible(true);
+}
+
+// The chooser stays hidden while the copy runs, but a question of the copy
+// stands over the chooser showing the target.
+void TForm1::CopyOutputFolderTo(const std::string &target)
+{
+    const platform::BoxWatch showChooser([this](bool boxShown) { SetChooserVisible(boxShown); });
+    try {
+        CopyFolderWithShell(TemplateDir + "/" + names.TempFolder, target);
+    } catch (const std::exception &) {
+        platform::ShowMessage("Error: Cannot Copy Files.");
+    }
 }
 
 void TForm1::SetChooserVisible(bool visible)

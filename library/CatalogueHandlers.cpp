@@ -43,6 +43,7 @@ void TForm1::Reload_template_list()
         entries.push_back(ReadTemplateEntry(AppDir + "templates/" + folder, folder));
     const std::string catalogue = AppDir + "templates_tmp.xml";
     SaveText(catalogue, CatalogueText(entries));
+    catalogueFile.Hold(catalogue);
 
     ui->ListView1->clear();
     if (!QFile::exists(QString::fromStdString(catalogue))) {

@@ -104,7 +104,7 @@ TEST_F(CatalogueTest, ListsEveryTemplateFolderInFolderOrderNoneAsAnEmptyCatalogu
         << "the preview shows";
 }
 
-TEST_F(CatalogueTest, AnotherProgramStartingOnTheFolderLeavesTheCatalogueWhole)
+TEST_F(CatalogueTest, AnotherProgramStartingOrClosingOnTheFolderLeavesTheCatalogueWhole)
 {
     constexpr std::size_t kTemplates = 100;
     for (std::size_t i = 0; i < kTemplates; ++i)
@@ -123,7 +123,17 @@ TEST_F(CatalogueTest, AnotherProgramStartingOnTheFolderLeavesTheCatalogueWhole)
         }
     });
     for (int round = 0; round < 5; ++round) TForm1 second(folder.Path());
+    // Each window closes after a newer one has written the catalogue.
+    auto older = std::make_unique<TForm1>(folder.Path());
+    for (int round = 0; round < 5; ++round) {
+        auto newer = std::make_unique<TForm1>(folder.Path());
+        older->close();
+        EXPECT_TRUE(folder.Exists("templates_tmp.xml")) << "the newer window's catalogue, round " << round;
+        older = std::move(newer);
+    }
     done = true;
     reader.join();
     EXPECT_EQ(failures, 0) << reads;
+    older->close();
+    EXPECT_FALSE(folder.Exists("templates_tmp.xml")) << "the newest window takes its own catalogue along";
 }

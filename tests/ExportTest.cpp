@@ -35,6 +35,17 @@ TEST_F(ExportTest, ExportCopiesTheOutputFolderIntoTheTargetAndWithoutOneNothing)
     Window().show();
     EXPECT_LT(ui()->LabeledEdit4Label->geometry().right(), ui()->LabeledEdit4->geometry().left())
         << "the label stands on the box's left";
+
+    QStringList standingOverTheTarget;
+    platform::SetBoxResponder([&](const platform::ShownBox &box) {
+        const bool shown = Window().DriveChooser()->isVisible() && Window().FolderChooser()->isVisible() &&
+                           Window().FileChooser()->isVisible();
+        if (shown && Items(Window().FileChooser()).contains("template")) standingOverTheTarget << box.caption;
+        return platform::BoxAnswer::Cancel;
+    });
+    ui()->BitBtn7->click();
+    EXPECT_EQ(standingOverTheTarget, (QStringList{"Confirm File Replace", "Error"})) << "the second export's boxes";
+    EXPECT_TRUE(Window().FileChooser()->isVisible());
 }
 
 TEST_F(ExportTest, CreateMakesNestedFoldersAndRefusesBlankNamesConflictsAndVanishedFolders)
