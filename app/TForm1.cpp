@@ -6,6 +6,7 @@
 #include "imaging/TForm10.h"
 #include "platform/Browser.h"
 #include "platform/FolderChooser.h"
+#include "platform/FolderLock.h"
 #include "platform/MessageBoxes.h"
 #include "ui_TForm1.h"
 
@@ -208,7 +209,11 @@ void TForm1::ConnectFrameHandlers()
 }
 
 // Another program on this folder may have written the catalogue file since.
-void TForm1::FormClose() { catalogueFile.DeleteIfStillThere(); }
+void TForm1::FormClose()
+{
+    const platform::FolderLock lock(AppDir);
+    catalogueFile.DeleteIfStillThere();
+}
 
 void TForm1::closeEvent(QCloseEvent *event)
 {

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace Ui {
@@ -156,6 +157,7 @@ private:
     void DeleteLeftoverFiles();
     void ConnectFrameHandlers();
     void ConnectCatalogueHandlers();
+    std::optional<std::vector<TemplateEntry>> WriteAndReadCatalogue(const std::vector<TemplateEntry> &entries);
     void ConnectConfigHandlers();
     static void ShowPage(QTabWidget *pages, QWidget *page, bool shown);
     std::function<void(bool)> ShowsTab(QWidget *tab);

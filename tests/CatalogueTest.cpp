@@ -1,10 +1,12 @@
 #include "TemplateFixture.h"
 #include "library/Catalogue.h"
 #include "library/XmlDocument.h"
+#include "platform/FolderLock.h"
 
 #include <QWebEngineView>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 namespace {
@@ -102,6 +104,23 @@ TEST_F(CatalogueTest, ListsEveryTemplateFolderInFolderOrderNoneAsAnEmptyCatalogu
     EXPECT_TRUE(boxes.Shown().empty());
     EXPECT_TRUE(QTest::qWaitFor([&] { return ui()->WebBrowser1->title().startsWith("Meadowlark"); }, 10000))
         << "the preview shows";
+}
+
+// Builds and deletions of the catalogue by two programs do not interleave.
+TEST(ProgramFolderLock, ASecondHolderWaitsUntilTheFirstLetsGo)
+{
+    TempFolder folder;
+    std::atomic<bool> released = false;
+    auto first = std::make_unique<platform::FolderLock>(folder.Path());
+    std::thread second([&] {
+        const platform::FolderLock lock(folder.Path());
+        EXPECT_TRUE(released);
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    released = true;
+    first.reset();
+    second.join();
+    const platform::FolderLock missing(folder.Path("missing"));  // no folder: nothing to wait for
 }
 
 TEST_F(CatalogueTest, AnotherProgramStartingOrClosingOnTheFolderLeavesTheCatalogueWhole)
