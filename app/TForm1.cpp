@@ -7,6 +7,7 @@
 #include "platform/Browser.h"
 #include "platform/FileNameText.h"
 #include "platform/FolderChooser.h"
+#include "platform/FolderLock.h"
 #include "platform/MessageBoxes.h"
 #include "ui_TForm1.h"
 
@@ -140,6 +141,12 @@ void TForm1::CreateFolderChooser()
     shl1->SetFileList(shlfl);
     connect(shl1, &DirectoryList::DirectoryChanged, this, &TForm1::ShellTreeViewChange);
     shl1->SetDirectory(platform::FileNameToText(GetMyDocumentsFolder()));
+    // Hidden during an export, the chooser keeps its room.
+    for (QWidget *control : std::initializer_list<QWidget *>{shlcb, shl1, shlfl}) {
+        QSizePolicy policy = control->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        control->setSizePolicy(policy);
+    }
     StepSplash();
 }
 
@@ -202,10 +209,11 @@ void TForm1::ConnectFrameHandlers()
     connect(escape, &QShortcut::activated, this, &TForm1::BitBtn13Click);
 }
 
+// Another program on this folder may have written the catalogue file since.
 void TForm1::FormClose()
 {
-    const QString catalogue = QString::fromStdString(AppDir + "templates_tmp.xml");
-    if (QFile::exists(catalogue)) QFile::remove(catalogue);
+    const platform::FolderLock lock(AppDir);
+    catalogueFile.DeleteIfStillThere();
 }
 
 void TForm1::closeEvent(QCloseEvent *event)

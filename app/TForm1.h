@@ -5,11 +5,13 @@
 #include "builder/CodeBuffer.h"
 #include "library/ConfigFiles.h"
 #include "library/XmlDocument.h"
+#include "platform/HeldFile.h"
 
 #include <QMainWindow>
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace Ui {
@@ -155,10 +157,12 @@ private:
     void DeleteLeftoverFiles();
     void ConnectFrameHandlers();
     void ConnectCatalogueHandlers();
+    std::optional<std::vector<TemplateEntry>> WriteAndReadCatalogue(const std::vector<TemplateEntry> &entries);
     void ConnectConfigHandlers();
     static void ShowPage(QTabWidget *pages, QWidget *page, bool shown);
     std::function<void(bool)> ShowsTab(QWidget *tab);
     void OpenTemplateFiles();
+    void DeleteOldPreview();
     // The style sheets outside the template's folder are skipped and returned.
     StringList InlineStyleSheets();
 
@@ -171,9 +175,10 @@ private:
     void ConnectGenerationHandlers();
     void InstallStripedLists();
     void LoadCodeViews(const std::string &page, const std::string &styleSheet);
-    // What the preview file and the output folder must keep off: the tables'
-    // files and folders and the static entries, as they stand now.
-    StringList PathsInUse() const;
+    // What the preview file and the output folder must keep off: the style
+    // sheets', these layout and image rows' files and folders, and the static entries.
+    StringList PathsInUse(const std::vector<LayoutRow> &layouts, const std::vector<ImageRow> &images) const;
+    void CopyOutputFolderTo(const std::string &target);
     void SetChooserVisible(bool visible);
 
     // colour, font, layout and image controls
@@ -201,6 +206,8 @@ private:
     std::string InfoHtml;
     std::string TemplateTitle;
     XmlDocument XMLDoc;
+    // The catalogue file this window wrote: closing deletes that one only.
+    platform::HeldFile catalogueFile;
 
     std::string TemplateDir;
     TemplateNames names;

@@ -87,7 +87,12 @@ void TForm1::StoreColor(const std::string &value)
     ColorRow *row = SelectedColorRow(colors, ui->ListBox2);
     if (!row) return;
     row->value = value;
-    ui->LabeledEdit1->setText(QString::fromStdString(value));
+    const QString text = QString::fromStdString(value);
+    // The picker follows the value also when the box shows it already (no change of text).
+    if (ui->LabeledEdit1->text() == text)
+        LabeledEdit1Change();
+    else
+        ui->LabeledEdit1->setText(text);
     Rebuildtemplate();
 }
 
@@ -95,7 +100,7 @@ void TForm1::ColorListBox1Click()
 {
     const int entry = SelectedRow(ui->ColorListBox1);
     if (entry < 0) return;
-    StoreColor(ColorToHtml(ShownColor(EntryColor(ui->ColorListBox1, entry))));
+    StoreColor(ColorToHtml(EntryColor(ui->ColorListBox1, entry)));
 }
 
 void TForm1::ListBox2DblClick()

@@ -84,14 +84,22 @@ void TForm1::ExportTemplate()
         return;
     }
     SetChooserVisible(false);
-    try {
-        CopyFolderWithShell(TemplateDir + "/" + names.TempFolder, platform::FileNameFromText(target));
-    } catch (const std::exception &) {
-        platform::ShowMessage("Error: Cannot Copy Files.");
-    }
+    CopyOutputFolderTo(platform::FileNameFromText(target));
     shl1->SetDirectory(target + "/" + platform::FileNameToText(names.TempFolder));
     shl1->SetDirectory(target);
     SetChooserVisible(true);
+}
+
+// The chooser stays hidden while the copy runs, but a question of the copy
+// stands over the chooser showing the target.
+void TForm1::CopyOutputFolderTo(const std::string &target)
+{
+    const platform::BoxWatch showChooser([this](bool boxShown) { SetChooserVisible(boxShown); });
+    try {
+        CopyFolderWithShell(TemplateDir + "/" + names.TempFolder, target);
+    } catch (const std::exception &) {
+        platform::ShowMessage("Error: Cannot Copy Files.");
+    }
 }
 
 void TForm1::SetChooserVisible(bool visible)

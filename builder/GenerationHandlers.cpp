@@ -74,7 +74,7 @@ void TForm1::GenerateTemplate()
 {
     ui->ListBox13->clear();
     // A preset or a choice may have moved a row into the output folder since the opening.
-    KeepOffTemplateFiles(names, TemplateDir, PathsInUse());
+    KeepOffTemplateFiles(names, TemplateDir, PathsInUse(lvLayouts.rows, lvImages.rows));
     const SiteSources sources{TemplateDir, names, lvStylesheets, {lvLayouts.rows, colors.rows, lv.rows, lvImages.rows}};
     SiteGenerator site(sources, htmlBuffer, this, [this](const std::string &file) {
         ui->ListBox13->addItem(platform::FileNameToText(file));
@@ -94,9 +94,9 @@ void TForm1::GenerateTemplate()
     ReportSkippedEntries(site.Skipped());
 }
 
-StringList TForm1::PathsInUse() const
+StringList TForm1::PathsInUse(const std::vector<LayoutRow> &layouts, const std::vector<ImageRow> &images) const
 {
-    StringList paths = PathsInTables(lvStylesheets, lvLayouts.rows, lvImages.rows);
+    StringList paths = PathsInTables(lvStylesheets, layouts, images);
     const std::string listPath = TemplateDir + "/static_files.qrl";
     try {
         if (std::filesystem::exists(listPath))

@@ -5,6 +5,7 @@
 #include "platform/Browser.h"
 #include "platform/FileBytes.h"
 #include "platform/FileNameText.h"
+#include "platform/FolderLock.h"
 #include "platform/MessageBoxes.h"
 #include "ui_TForm1.h"
 
@@ -13,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPixmap>
 
+#include <optional>
 #include <stdexcept>
 
 namespace {
@@ -41,16 +43,25 @@ void TForm1::Reload_template_list()
     std::vector<TemplateEntry> entries;
     for (const std::string &folder : folders)
         entries.push_back(ReadTemplateEntry(AppDir + "templates/" + folder, folder));
-    const std::string catalogue = AppDir + "templates_tmp.xml";
-    SaveText(catalogue, CatalogueText(entries));
-
+    const std::optional<std::vector<TemplateEntry>> listed = WriteAndReadCatalogue(entries);
     ui->ListView1->clear();
-    if (!QFile::exists(QString::fromStdString(catalogue))) {
+    if (!listed) {
         platform::ShowError("ERROR: Cannot Load Templates. Please, re-install Quorlin!");
         return;
     }
-    for (const TemplateEntry &entry : ReadCatalogue(XMLDoc, catalogue))
-        ui->ListView1->addTopLevelItem(CatalogueRow(entry));
+    for (const TemplateEntry &entry : *listed) ui->ListView1->addTopLevelItem(CatalogueRow(entry));
+}
+
+// Another program on this folder writes and deletes its catalogue file too,
+// but not between these steps. Nothing when the file is missing after the save.
+std::optional<std::vector<TemplateEntry>> TForm1::WriteAndReadCatalogue(const std::vector<TemplateEntry> &entries)
+{
+    const std::string catalogue = AppDir + "templates_tmp.xml";
+    const platform::FolderLock lock(AppDir);
+    SaveText(catalogue, CatalogueText(entries));
+    catalogueFile.Hold(catalogue);
+    if (!QFile::exists(QString::fromStdString(catalogue))) return std::nullopt;
+    return ReadCatalogue(XMLDoc, catalogue);
 }
 
 void TForm1::ConnectCatalogueHandlers()

@@ -9,6 +9,27 @@
 
 #include <filesystem>
 
+namespace {
+
+// The rows that "layouts.xml" and "images.xml" hold, read ahead of their tables.
+void ReadOptionRows(XmlDocument &doc, const std::string &templateDir, std::vector<LayoutRow> &layouts,
+                    std::vector<ImageRow> &images)
+{
+    const std::string layoutFile = templateDir + "/layouts.xml", imageFile = templateDir + "/images.xml";
+    if (std::filesystem::exists(layoutFile)) ReadLayoutRows(doc, layoutFile, layouts);
+    if (std::filesystem::exists(imageFile)) ReadImageRows(doc, imageFile, images);
+}
+
+// A hidden tab keeps its controls off the screen: the strip opens on the first tab shown.
+int FirstShownTab(const QTabWidget *tabs)
+{
+    int index = 0;
+    while (index + 1 < tabs->count() && !tabs->isTabVisible(index)) ++index;
+    return index;
+}
+
+}  // namespace
+
 void TForm1::RecalculateTemplate()
 {
     platform::PaintingPause pause(this);
@@ -27,30 +48,45 @@ void TForm1::OpenTemplateFiles()
     htmlBuffer.LoadFromFile(TemplateDir + "/index.html");
     LoadStyleSheets();
     GetImageSettings();
-    // Should a later read fail, the names must still spare the files known so far.
-    KeepOffTemplateFiles(names, TemplateDir, PathsInTables(lvStylesheets, {}, {}));
+    DeleteOldPreview();
     StringList skipped = InlineStyleSheets();
     OriginalHTML.SetLines(htmlBuffer);
     LodaLayouts();
     LoadColors();
     LoadFonts();
     LoadImages();
-    KeepOffTemplateFiles(names, TemplateDir, PathsInUse());
-    std::filesystem::remove(PreviewFilePath(TemplateDir, names));
     ShowPage(ui->PageControl1, ui->TabSheet2, true);
     ShowPage(ui->PageControl1, ui->TabSheet3, true);
     ui->PageControl1->blockSignals(true);
     ui->PageControl2->blockSignals(true);
     ui->PageControl1->setCurrentWidget(ui->TabSheet2);
-    ui->PageControl2->setCurrentIndex(0);
+    ui->PageControl2->setCurrentIndex(FirstShownTab(ui->PageControl2));
     ui->PageControl1->blockSignals(false);
     ui->PageControl2->blockSignals(false);
-    ui->PageControl2->setFixedHeight(207);
+    PageControl2Change(ui->PageControl2->currentIndex());
     const StringList skippedOptions = RebuildPreview();
     skipped.insert(skipped.end(), skippedOptions.begin(), skippedOptions.end());
     ReportSkippedEntries(skipped);
     platform::Navigate(ui->WebBrowser2, TemplateDir + "/template_info.html");
     setWindowTitle(QString::fromStdString("Quorlin -- " + TemplateTitle));
+}
+
+// The preview file of an earlier opening goes before anything can fail. Its
+// name is first kept off every file that the tables are going to name.
+void TForm1::DeleteOldPreview()
+{
+    std::vector<LayoutRow> layouts;
+    std::vector<ImageRow> images;
+    bool allRead = true;
+    try {
+        ReadOptionRows(XMLDoc, TemplateDir, layouts, images);
+    } catch (const std::exception &) {
+        allRead = false;
+    }
+    // Should a later read fail, the names must still spare the files known so far.
+    KeepOffTemplateFiles(names, TemplateDir, PathsInUse(layouts, images));
+    // What the unread rest names is not known; the readers meet that failure again.
+    if (allRead) std::filesystem::remove(PreviewFilePath(TemplateDir, names));
 }
 
 StringList TForm1::InlineStyleSheets()

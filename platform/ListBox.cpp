@@ -5,7 +5,10 @@
 ListBox::ListBox(QWidget *parent) : QListWidget(parent)
 {
     connect(this, &QListWidget::itemSelectionChanged, this, [this] {
-        if (userInput) selectionChanged = true;
+        if (userInput)
+            selectionChanged = true;
+        else
+            programSelected = true;
     });
 }
 
@@ -23,11 +26,15 @@ QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex 
 {
     if (!index.isValid() && dynamic_cast<const QMouseEvent *>(event))
         return QItemSelectionModel::NoUpdate;
+    // A press on the selected entry selects it again on release, which would
+    // undo what the click's handler selected meanwhile.
+    if (event && event->type() == QEvent::MouseButtonRelease && programSelected) return QItemSelectionModel::NoUpdate;
     return QListWidget::selectionCommand(index, event);
 }
 
 void ListBox::mousePressEvent(QMouseEvent *event)
 {
+    programSelected = false;
     AsUserInput([&] { QListWidget::mousePressEvent(event); });
     // A click on the selected entry changes nothing, yet it is a click.
     const QListWidgetItem *entry = itemAt(event->position().toPoint());

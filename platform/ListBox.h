@@ -27,4 +27,6 @@ private:
 
     bool userInput = false;
     bool selectionChanged = false;
+    // The program has set the selection since the mouse button went down.
+    bool programSelected = false;
 };

@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <utility>
+
 namespace platform {
 namespace {
 
@@ -11,6 +13,12 @@ BoxResponder &Responder()
 {
     static BoxResponder responder;
     return responder;
+}
+
+std::function<void(bool)> &Watcher()
+{
+    static std::function<void(bool)> watcher;
+    return watcher;
 }
 
 QString CaptionOf(BoxKind kind)
@@ -71,13 +79,20 @@ BoxAnswer RunDialog(const ShownBox &box)
 BoxAnswer Show(BoxKind kind, const QString &text)
 {
     const ShownBox box{kind, CaptionOf(kind), text};
-    if (Responder()) return Responder()(box);
-    return RunDialog(box);
+    const std::function<void(bool)> watcher = Watcher();
+    if (watcher) watcher(true);
+    const BoxAnswer answer = Responder() ? Responder()(box) : RunDialog(box);
+    if (watcher) watcher(false);
+    return answer;
 }
 
 }  // namespace
 
 void SetBoxResponder(BoxResponder responder) { Responder() = std::move(responder); }
+
+BoxWatch::BoxWatch(std::function<void(bool showing)> showing) : previous(std::exchange(Watcher(), std::move(showing))) {}
+
+BoxWatch::~BoxWatch() { Watcher() = std::move(previous); }
 
 void ShowMessage(const QString &text) { Show(BoxKind::Plain, text); }
 void ShowError(const QString &text) { Show(BoxKind::Error, text); }

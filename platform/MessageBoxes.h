@@ -29,6 +29,20 @@ struct ShownBox {
 using BoxResponder = std::function<BoxAnswer(const ShownBox &)>;
 void SetBoxResponder(BoxResponder responder);
 
+// While it lives, `showing` runs with true before each message box appears and
+// with false once the box is answered, so that what the box is about can be
+// put on screen under it.
+class BoxWatch {
+public:
+    explicit BoxWatch(std::function<void(bool showing)> showing);
+    ~BoxWatch();
+    BoxWatch(const BoxWatch &) = delete;
+    BoxWatch &operator=(const BoxWatch &) = delete;
+
+private:
+    std::function<void(bool)> previous;
+};
+
 void ShowMessage(const QString &text);
 void ShowError(const QString &text);
 BoxAnswer AskConfirmation(const QString &text);

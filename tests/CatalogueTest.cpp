@@ -1,11 +1,13 @@
 #include "TemplateFixture.h"
 #include "library/Catalogue.h"
 #include "library/XmlDocument.h"
+#include "platform/FolderLock.h"
 
 #include <QWebEngineView>
 
 #include <atomic>
 #include <map>
+#include <chrono>
 #include <thread>
 
 namespace {
@@ -122,7 +124,24 @@ TEST_F(CatalogueTest, HugeSettingsLinesAreCutSoThatNoTemplateHidesTheOthers)
     EXPECT_LT(folder.Read("templates_tmp.xml").size(), std::size_t{1} << 20);
 }
 
-TEST_F(CatalogueTest, AnotherProgramStartingOnTheFolderLeavesTheCatalogueWhole)
+// Builds and deletions of the catalogue by two programs do not interleave.
+TEST(ProgramFolderLock, ASecondHolderWaitsUntilTheFirstLetsGo)
+{
+    TempFolder folder;
+    std::atomic<bool> released = false;
+    auto first = std::make_unique<platform::FolderLock>(folder.Path());
+    std::thread second([&] {
+        const platform::FolderLock lock(folder.Path());
+        EXPECT_TRUE(released);
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    released = true;
+    first.reset();
+    second.join();
+    const platform::FolderLock missing(folder.Path("missing"));  // no folder: nothing to wait for
+}
+
+TEST_F(CatalogueTest, AnotherProgramStartingOrClosingOnTheFolderLeavesTheCatalogueWhole)
 {
     constexpr std::size_t kTemplates = 100;
     for (std::size_t i = 0; i < kTemplates; ++i)
@@ -141,7 +160,17 @@ TEST_F(CatalogueTest, AnotherProgramStartingOnTheFolderLeavesTheCatalogueWhole)
         }
     });
     for (int round = 0; round < 5; ++round) TForm1 second(folder.Path());
+    // Each window closes after a newer one has written the catalogue.
+    auto older = std::make_unique<TForm1>(folder.Path());
+    for (int round = 0; round < 5; ++round) {
+        auto newer = std::make_unique<TForm1>(folder.Path());
+        older->close();
+        EXPECT_TRUE(folder.Exists("templates_tmp.xml")) << "the newer window's catalogue, round " << round;
+        older = std::move(newer);
+    }
     done = true;
     reader.join();
     EXPECT_EQ(failures, 0) << reads;
+    older->close();
+    EXPECT_FALSE(folder.Exists("templates_tmp.xml")) << "the newest window takes its own catalogue along";
 }

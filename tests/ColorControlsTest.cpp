@@ -36,6 +36,12 @@ protected:
         });
     }
 
+    QString Picked()
+    {
+        const QList<QListWidgetItem *> entries = ui()->ColorListBox1->selectedItems();
+        return entries.size() == 1 ? entries.front()->text() : QString();
+    }
+
     int dialogsOpened = 0;
     QColor openedOn;
 };
@@ -99,4 +105,37 @@ TEST_F(ColorControlsTest, ColourDialogOpensOnTheColourLastChosenInItOrOnTheCusto
     ClickRow(ui()->ColorListBox1, 3);
     QTest::keyClick(ui()->ColorListBox1, Qt::Key_Return);
     EXPECT_EQ(dialogsOpened, 3) << "Enter on a named entry opens nothing";
+}
+
+TEST_F(ColorControlsTest, CustomEntryWritesTheColourItHoldsAndThePickerMovesToTheNamedEntryHoldingIt)
+{
+    ClickRow(ui()->ListBox2, 2);
+    for (const bool selectedBefore : {true, false}) {
+        ui()->Button1->click();
+        ASSERT_EQ(Picked(), "Custom...") << "transparent: the custom entry holds the none colour";
+        if (!selectedBefore) ClickRow(ui()->ColorListBox1, 5);
+        ClickRow(ui()->ColorListBox1, 0);
+        EXPECT_EQ(Value(2), "#FFFFFF") << "the none colour written, custom entry selected before: " << selectedBefore;
+        EXPECT_EQ(Picked(), "White") << selectedBefore;
+    }
+
+    Type("#1A2B3C");
+    ClickRow(ui()->ColorListBox1, 0);
+    EXPECT_EQ(Value(2), "#1A2B3C");
+    EXPECT_EQ(Picked(), "Custom...") << "no named entry holds it";
+    ui()->ColorListBox1->setFocus();
+    AnswerColorDialog(QColor("#C0C0C0"));
+    QTest::keyClick(ui()->ColorListBox1, Qt::Key_Return);
+    EXPECT_EQ(Value(2), "#C0C0C0");
+    EXPECT_EQ(Picked(), "Silver");
+    ClickRow(ui()->ColorListBox1, 0);
+    EXPECT_EQ(Value(2), "#C0C0C0");
+    EXPECT_EQ(Picked(), "Silver") << "also when the value box keeps its text";
+    bool opened = false;
+    QTimer::singleShot(0, &Window(), [&opened] {
+        if (QWidget *dialog = QApplication::activeModalWidget()) opened = dialog->close();
+    });
+    QTest::keyClick(ui()->ColorListBox1, Qt::Key_Return);
+    QTest::qWait(0);
+    EXPECT_FALSE(opened) << "Enter on a named entry opens nothing";
 }

@@ -38,6 +38,17 @@ TEST_F(ExportTest, ExportCopiesTheOutputFolderIntoTheTargetAndWithoutOneNothing)
     EXPECT_TRUE(ui()->GroupBox2->isAncestorOf(ui()->BitBtn8)) << "help stands in the template files' group";
     EXPECT_FALSE(ui()->BitBtn7->icon().isNull());
     EXPECT_EQ(ui()->BitBtn7->layoutDirection(), Qt::RightToLeft) << "the glyph stands on the right";
+
+    QStringList standingOverTheTarget;
+    platform::SetBoxResponder([&](const platform::ShownBox &box) {
+        const bool shown = Window().DriveChooser()->isVisible() && Window().FolderChooser()->isVisible() &&
+                           Window().FileChooser()->isVisible();
+        if (shown && Items(Window().FileChooser()).contains("template")) standingOverTheTarget << box.caption;
+        return platform::BoxAnswer::Cancel;
+    });
+    ui()->BitBtn7->click();
+    EXPECT_EQ(standingOverTheTarget, (QStringList{"Confirm File Replace", "Error"})) << "the second export's boxes";
+    EXPECT_TRUE(Window().FileChooser()->isVisible());
 }
 
 TEST_F(ExportTest, CreateMakesNestedFoldersAndRefusesBlankNamesConflictsAndVanishedFolders)

@@ -27,4 +27,9 @@ TEST(ListBoxTest, ReportsClicksForUserSelectionsOnly)
     QTest::keyClick(&list, Qt::Key_Up);
     EXPECT_EQ(clicks.count(), 3);
     EXPECT_EQ(list.currentRow(), 1);
+
+    QObject::connect(&list, &ListBox::Click, &list, [&list] { list.setCurrentRow(list.currentRow() + 1); });
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.item(1)).center());
+    EXPECT_EQ(list.selectedItems(), QList{list.item(2)}) << "a click on the selected row: its handler's selection stays";
+    EXPECT_EQ(clicks.count(), 4);
 }

@@ -59,6 +59,28 @@ TEST_F(OpeningTest, SamplesOpenIntoTheTablesWithTheTabStripLaidOut)
     EXPECT_FALSE(ui()->PageControl2->isTabVisible(3)) << "no fonts.xml: no fonts tab";
 }
 
+TEST_F(OpeningTest, TheStripOpensOnItsFirstTabShownSoThatAHiddenTabKeepsItsControlsOffTheScreen)
+{
+    AddTemplate("images", "", {{"images.xml", ItemFile("<item><image>Logo</image><url>a.gif</url></item>")}});
+    AddTemplate("bare", "", {});
+    AddSmall("colors", "%%CSS%%");
+    Window().show();
+    const struct {
+        const char *id;
+        QWidget *tab;
+        int height;
+    } cases[] = {{"images", ui()->TabSheet6, 207}, {"bare", ui()->TabSheet8, 30}, {"colors", ui()->TabSheet4, 207}};
+    for (const auto &[id, tab, height] : cases) {
+        Open(id);
+        EXPECT_EQ(ui()->PageControl2->currentWidget(), tab) << id;
+        EXPECT_EQ(ui()->PageControl2->maximumHeight(), height) << id;
+        const bool colors = tab == ui()->TabSheet4;
+        for (const QWidget *control : std::initializer_list<const QWidget *>{ui()->ColorListBox1, ui()->ListBox4, ui()->Button4})
+            EXPECT_EQ(control->isVisible(), colors) << id << " " << control->objectName().toStdString();
+    }
+    EXPECT_TRUE(boxes.Shown().empty()) << boxes.Texts().join('|').toStdString();
+}
+
 TEST_F(OpeningTest, SettingsAreTidiedButThePreviewFileAndOutputFolderNeverTakeTheTemplatesOwnFilesNorLeadOut)
 {
     AddSmall("t", "%%CSS%%");
@@ -80,7 +102,8 @@ TEST_F(OpeningTest, SettingsAreTidiedButThePreviewFileAndOutputFolderNeverTakeTh
     WriteTemplateFile("t", "images.xml", ItemFile("<item><url>logo.gif</url><folder>img/</folder></item>"));
     WriteTemplateFile("t", "img/logo.gif", "GIF89a");
     const std::pair<std::string, std::string> taken[] = {
-        {"index.html", "img"}, {"css\\main.css", "backup"}, {"img", "presets/"}, {"..\\keep.html", "css"}};
+        {"index.html", "img"}, {"css\\main.css", "backup"}, {"img", "presets/"}, {"..\\keep.html", "css"},
+        {"img\\logo.gif", "template"}};
     for (const auto &[tempFile, tempFolder] : taken) {
         WriteTemplateFile("t", "quorlin_settings.xml",
                           ItemFile("<item><tempfile>" + tempFile + "</tempfile><tempfolder>" + tempFolder +
@@ -93,8 +116,11 @@ TEST_F(OpeningTest, SettingsAreTidiedButThePreviewFileAndOutputFolderNeverTakeTh
         EXPECT_EQ(ReadTemplateFile("t", "img/logo.gif"), "GIF89a");
     }
     EXPECT_EQ(folder.Read("templates/keep.html"), "precious");
-    WriteTemplateFile("t", "quorlin_settings.xml", ItemFile("<item><tempfile>index.html</tempfile></item>"));
     WriteTemplateFile("t", "images.xml", "<r><c><item>");
+    WriteTemplateFile("t", "quorlin_settings.xml", ItemFile("<item><tempfile>img/logo.gif</tempfile></item>"));
+    Open("t");
+    EXPECT_EQ(ReadTemplateFile("t", "img/logo.gif"), "GIF89a") << "an images.xml that fails to read may name it";
+    WriteTemplateFile("t", "quorlin_settings.xml", ItemFile("<item><tempfile>index.html</tempfile></item>"));
     Open("t");
     Window().Rebuildtemplate();
     EXPECT_EQ(ReadTemplateFile("t", "index.html"), "%%CSS%%") << "also after an opening that failed";
@@ -122,6 +148,7 @@ TEST_F(OpeningTest, StyleSheetsAndOptionFilesLeadingOutAreSkippedButMissingFiles
         std::filesystem::remove(folder.Path("templates/") + link);
         std::filesystem::create_symlink(folder.Path("outside/secret.xml"), folder.Path("templates/") + link);
     }
+    WriteTemplateFile("nosheet", "index_temp.html", "stale");
     for (const char *id : {"nopage", "nosheet", "linkedpage", "linkedcolors"}) {
         ScriptedBoxes shown;
         Open(id);
@@ -131,6 +158,7 @@ TEST_F(OpeningTest, StyleSheetsAndOptionFilesLeadingOutAreSkippedButMissingFiles
         EXPECT_TRUE(Window().updatesEnabled());
         EXPECT_FALSE(ui()->PageControl1->isTabVisible(1));
     }
+    EXPECT_FALSE(folder.Exists("templates/nosheet/index_temp.html")) << "the old preview goes first";
 
     ScriptedBoxes skipped;
     Open("t");

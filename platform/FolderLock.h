@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// An exclusive lock on a folder, held while the object lives, that every
+// program taking it the same way waits for: what one program does to the
+// folder's files under the lock does not interleave with what another does
+// under it. A folder that cannot be locked is worked on without the lock.
+class FolderLock {
+public:
+    explicit FolderLock(const std::string &folder);
+    ~FolderLock();
+    FolderLock(const FolderLock &) = delete;
+    FolderLock &operator=(const FolderLock &) = delete;
+
+private:
+    int descriptor_;
+};
+
+}  // namespace platform
