@@ -196,13 +196,13 @@ void BM_ThumbnailFullScroll(benchmark::State &state)
     state.counters["resident_growth_MB"] = ResidentMegabytes() - residentBefore;
 }
 
-// 20,000 photographs in one folder (40 times QUORLIN_BENCH_PICTURES in a
+// 20,000 photographs in one folder (4 times QUORLIN_BENCH_PICTURES in a
 // short run), cells `state.range(0)` wide: the time until the first screen
 // is drawn, then a scroll through the whole grid; "peak_MB" is the process's
 // peak resident memory after both (run one size alone to read it).
 void BM_ThumbnailLargeFolder(benchmark::State &state)
 {
-    const PictureFolder pictures(std::getenv("QUORLIN_BENCH_PICTURES") ? 40 * PictureCount() : 20000, Copies::Linked);
+    const PictureFolder pictures(std::getenv("QUORLIN_BENCH_PICTURES") ? 4 * PictureCount() : 20000, Copies::Linked);
     const int width = int(state.range(0));
     ShownViewer viewer(pictures.Path(), QSize(width, width / 4));
     double scroll = 0;
