@@ -24,7 +24,8 @@ public:
     explicit ThumbnailViewer(ThumbnailCache::Loader loader, QWidget *parent = nullptr);
 
     void SetFolder(const std::string &folder) { folder_ = folder; }
-    // Reads the folder again: one cell per picture file, none selected.
+    // Lists the folder again: one cell per picture file, none selected; the
+    // pictures are read afresh as their cells are drawn.
     void Reload();
     const std::vector<std::string> &Files() const { return files_; }
 
