@@ -2,11 +2,14 @@
 #include "imaging/ThumbnailViewer.h"
 #include "platform/FileBytes.h"
 
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <random>
 #include <time.h>
@@ -16,8 +19,9 @@
 
 namespace {
 
-// The browser's first cell size, 400 x 100, less its padding.
-const QSize kCellSpace(400 - 2 * ThumbnailViewer::kPadding, 100 - 2 * ThumbnailViewer::kPadding);
+// The browser's first cell size, and the space in it less its padding.
+const QSize kCell(400, 100);
+const QSize kCellSpace = kCell - QSize(2 * ThumbnailViewer::kPadding, 2 * ThumbnailViewer::kPadding);
 
 // 500 pictures, or as many as QUORLIN_BENCH_PICTURES says (a short run).
 int PictureCount()
@@ -53,15 +57,20 @@ BgrImage Photograph(unsigned seed)
     return image;
 }
 
-// A folder of JPEG files of 1600 x 1200, four different pictures in turn.
+enum class Copies { Whole, Linked };
+
+// A folder of JPEG files of 1600 x 1200, four different pictures in turn;
+// the repeats are copies or hard links.
 class PictureFolder {
 public:
-    explicit PictureFolder(int count)
+    explicit PictureFolder(int count, Copies copies = Copies::Whole)
     {
         for (int n = 0; n < count; ++n) {
             paths_.push_back(Path() + "/picture" + std::to_string(n) + ".jpg");
             if (n < 4)
                 EncodeJpegFile(Photograph(unsigned(n + 1)), paths_.back(), 90);
+            else if (copies == Copies::Linked)
+                std::filesystem::create_hard_link(paths_[std::size_t(n % 4)], paths_.back());
             else
                 std::filesystem::copy_file(paths_[std::size_t(n % 4)], paths_.back());
         }
@@ -115,49 +124,100 @@ template <typename Work> double Seconds(Work &&work)
     return ThreadSeconds() - start;
 }
 
-double ResidentMegabytes()
+double StatusMegabytes(const char *field)
 {
-    std::string statm;
-    ReadFileBytes("/proc/self/statm", 4096, statm);
-    return double(std::strtoull(statm.c_str() + statm.find(' '), nullptr, 10)) * double(sysconf(_SC_PAGESIZE)) / 1e6;
+    std::string status;
+    ReadFileBytes("/proc/self/status", 1 << 16, status);
+    const auto at = status.find(field);
+    return at == std::string::npos ? 0 : double(std::strtoull(status.c_str() + at + std::strlen(field), nullptr, 10)) / 1e3;
 }
 
-double ThumbnailMegabytes(const ThumbnailViewer &viewer)
-{
-    double bytes = 0;
-    for (int row = 0; row < viewer.count(); ++row) {
-        const QSize size = viewer.item(row)->data(Qt::DecorationRole).value<QPixmap>().size();
-        bytes += 4.0 * size.width() * size.height();
+double ResidentMegabytes() { return StatusMegabytes("VmRSS:"); }
+double PeakResidentMegabytes() { return StatusMegabytes("VmHWM:"); }
+
+// A viewer of the browser's width, shown, with cells of `cell`.
+class ShownViewer {
+public:
+    ShownViewer(const std::string &folder, QSize cell)
+    {
+        viewer_.resize(820, 560);
+        viewer_.SetFolder(folder);
+        viewer_.SetCellSize(cell);
+        viewer_.show();
     }
-    return bytes / 1e6;
-}
+    ThumbnailViewer &operator*() { return viewer_; }
 
-// The browser's fill of a folder of 1600 x 1200 photographs at the first cell
-// size, beside the comparator on the same files; "ratio" is ours over the
-// comparator's time. The memory kept after the fill is compared with the
-// thumbnails' own size.
-void BM_ThumbnailFill(benchmark::State &state)
+    // Lists the folder and draws the first screen, as the browser opens.
+    void Open()
+    {
+        viewer_.Reload();
+        viewer_.SetPosition(0);
+        viewer_.ScrollToPosition(0);
+        Draw();
+    }
+
+    // Draws every screen from the top to the bottom of the grid.
+    void ScrollThrough()
+    {
+        QScrollBar *bar = viewer_.verticalScrollBar();
+        for (int top = 0;; top += bar->pageStep()) {
+            bar->setValue(top);
+            Draw();
+            if (top >= bar->maximum()) break;
+        }
+    }
+
+private:
+    void Draw() { benchmark::DoNotOptimize(viewer_.viewport()->grab()); }
+
+    ThumbnailViewer viewer_;
+};
+
+// The browser opened on a folder of 1600 x 1200 photographs at the first cell
+// size and scrolled through to its end, beside the comparator decoding the
+// same files; "ratio" is ours over the comparator's time.
+void BM_ThumbnailFullScroll(benchmark::State &state)
 {
     const PictureFolder pictures(PictureCount());
-    ThumbnailViewer viewer;
-    viewer.SetFolder(pictures.Path());
+    ShownViewer viewer(pictures.Path(), kCell);
     const double residentBefore = ResidentMegabytes();
     double ours = 0, comparator = 0;
     for (auto _ : state) {
-        const double fill = Seconds([&viewer] { viewer.Reload(); });
+        const double fill = Seconds([&viewer] { viewer.Open(), viewer.ScrollThrough(); });
         comparator += Seconds([&pictures] {
             for (const std::string &path : pictures.Paths()) benchmark::DoNotOptimize(ReducedDecodeAndScale(path));
         });
         ours += fill;
         state.SetIterationTime(fill);
     }
-    state.counters["files"] = double(viewer.count());
+    state.counters["files"] = double((*viewer).count());
     state.counters["comparator_ms"] = comparator * 1e3 / double(state.iterations());
     state.counters["ratio"] = ours / comparator;
-    state.counters["thumbnails_MB"] = ThumbnailMegabytes(viewer);
     state.counters["resident_growth_MB"] = ResidentMegabytes() - residentBefore;
+}
+
+// 20,000 photographs in one folder (4 times QUORLIN_BENCH_PICTURES in a
+// short run), cells `state.range(0)` wide: the time until the first screen
+// is drawn, then a scroll through the whole grid; "peak_MB" is the process's
+// peak resident memory after both (run one size alone to read it).
+void BM_ThumbnailLargeFolder(benchmark::State &state)
+{
+    const PictureFolder pictures(std::getenv("QUORLIN_BENCH_PICTURES") ? 4 * PictureCount() : 20000, Copies::Linked);
+    const int width = int(state.range(0));
+    ShownViewer viewer(pictures.Path(), QSize(width, width / 4));
+    double scroll = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        viewer.Open();
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        scroll += Seconds([&viewer] { viewer.ScrollThrough(); });
+    }
+    state.counters["files"] = double((*viewer).count());
+    state.counters["scroll_s"] = scroll / double(state.iterations());
+    state.counters["peak_MB"] = PeakResidentMegabytes();
 }
 
 }  // namespace
 
-BENCHMARK(BM_ThumbnailFill)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ThumbnailFullScroll)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ThumbnailLargeFolder)->Arg(200)->Arg(400)->Arg(800)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);

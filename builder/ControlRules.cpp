@@ -4,6 +4,8 @@
 #include <QString>
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_set>
 
 namespace {
 
@@ -83,8 +85,9 @@ bool ComesBefore(const std::string &left, const std::string &right)
 StringList SortedWithoutDuplicates(const StringList &entries)
 {
     StringList sorted;
+    std::unordered_set<std::string_view> seen;
     for (const std::string &entry : entries)
-        if (std::find(sorted.begin(), sorted.end(), entry) == sorted.end()) sorted.push_back(entry);
+        if (seen.insert(entry).second) sorted.push_back(entry);
     std::stable_sort(sorted.begin(), sorted.end(), ComesBefore);
     return sorted;
 }

@@ -68,6 +68,19 @@ std::vector<std::string> PictureFiles(const std::string &folder)
     return SortedWithoutDuplicates(names);
 }
 
+// A cell whose picture is read when it is asked for, as the cell is drawn.
+class ThumbnailItem : public QListWidgetItem {
+public:
+    using QListWidgetItem::QListWidgetItem;
+
+    QVariant data(int role) const override
+    {
+        if (role != Qt::DecorationRole) return QListWidgetItem::data(role);
+        auto *viewer = static_cast<ThumbnailViewer *>(listWidget());
+        return viewer->Thumbnail(viewer->row(this));
+    }
+};
+
 // Draws a cell: the selection, the picture centred in the padded space and
 // the file name over the cell's lower edge.
 class ThumbnailDelegate : public QStyledItemDelegate {
@@ -117,7 +130,10 @@ private:
 
 }  // namespace
 
-ThumbnailViewer::ThumbnailViewer(QWidget *parent) : QListWidget(parent), cellSize_(400, 100)
+ThumbnailViewer::ThumbnailViewer(QWidget *parent) : ThumbnailViewer(LoadPicture, parent) {}
+
+ThumbnailViewer::ThumbnailViewer(ThumbnailCache::Loader loader, QWidget *parent)
+    : QListWidget(parent), cellSize_(400, 100), thumbnails_(std::move(loader), kCacheBytes)
 {
     setViewMode(QListView::IconMode);
     setMovement(QListView::Static);
@@ -139,30 +155,27 @@ ThumbnailViewer::ThumbnailViewer(QWidget *parent) : QListWidget(parent), cellSiz
 void ThumbnailViewer::Reload()
 {
     clear();
+    thumbnails_.Clear();
     files_ = PictureFiles(folder_);
     for (const std::string &name : files_) {
-        auto *item = new QListWidgetItem(platform::FileNameToText(name), this);
+        auto *item = new ThumbnailItem(platform::FileNameToText(name), this);
         item->setToolTip(item->text());
     }
-    ShowThumbnails();
 }
 
 void ThumbnailViewer::SetCellSize(QSize size)
 {
     cellSize_ = size;
     setGridSize(size);
-    ShowThumbnails();
+    executeDelayedItemsLayout();  // no cell is drawn, nor read, at its old place
     CentreGrid();
 }
 
-// Reads the pictures for the cell size: only the thumbnails are kept.
-void ThumbnailViewer::ShowThumbnails()
+QPixmap ThumbnailViewer::Thumbnail(int row)
 {
-    const QSize space = cellSize_ - QSize(2 * kPadding, 2 * kPadding);
-    for (int row = 0; row < count(); ++row) {
-        const std::string path = folder_ + "/" + files_[static_cast<std::size_t>(row)];
-        item(row)->setData(Qt::DecorationRole, QPixmap::fromImage(LoadPicture(path, space)));
-    }
+    if (row < 0 || row >= count()) return {};
+    const std::string path = folder_ + "/" + files_[static_cast<std::size_t>(row)];
+    return thumbnails_.Picture(path, cellSize_ - QSize(2 * kPadding, 2 * kPadding));
 }
 
 int ThumbnailViewer::Position() const

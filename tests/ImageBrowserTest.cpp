@@ -1,13 +1,20 @@
+#include "MemoryLimit.h"
 #include "TemplateFixture.h"
 #include "WhileShown.h"
 
 #include "app/Windows.h"
+#include "imaging/JpegCodec.h"
 #include "imaging/TForm5.h"
 #include "imaging/ThumbnailViewer.h"
 #include "ui_TForm5.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScrollBar>
+#include <QThreadPool>
+
+#include <cstdlib>
+#include <set>
 
 namespace {
 
@@ -100,4 +107,125 @@ TEST(ThumbnailViewerTest, PicturesAreSortedWhateverOrderTheFolderListsThemIn)
     viewer.SetFolder(temp.path().toStdString() + "/");
     viewer.Reload();
     EXPECT_EQ(viewer.Files(), sorted);
+}
+
+namespace {
+
+// The rows whose cells the viewer shows now, wholly or in part.
+std::set<int> RowsInView(ThumbnailViewer &viewer)
+{
+    std::set<int> rows;
+    for (int row = 0; row < viewer.count(); ++row)
+        if (viewer.visualItemRect(viewer.item(row)).intersects(viewer.viewport()->rect())) rows.insert(row);
+    return rows;
+}
+
+const QSize kCellSizes[] = {{200, 50}, {400, 100}, {800, 200}};
+
+// Freed memory that the address sanitizer holds back before reusing it.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr rlim_t kSanitizerQuarantine = rlim_t{320} << 20;
+#else
+constexpr rlim_t kSanitizerQuarantine = 0;
+#endif
+
+// A viewer of the browser's width on `folder`, shown.
+void ShowOn(ThumbnailViewer &viewer, const std::string &folder)
+{
+    viewer.resize(820, 560);
+    viewer.SetFolder(folder);
+    viewer.Reload();
+    viewer.show();
+    QCoreApplication::processEvents();
+}
+
+}  // namespace
+
+TEST(ThumbnailViewerTest, OnlyTheCellsInViewAreReadAsTheyAreDrawn)
+{
+    TempFolder temp;
+    for (int n = 1000; n < 2000; ++n) temp.Write("images/p" + std::to_string(n) + ".jpg", "");
+    std::set<std::pair<int, int>> reads;  // row, cell width
+    ThumbnailViewer viewer([&](const std::string &path, QSize space) {
+        reads.emplace(std::stoi(path.substr(path.rfind('/') + 2)) - 1000, space.width() + 2 * ThumbnailViewer::kPadding);
+        return QImage(space, QImage::Format_RGB32);
+    });
+    const auto expectReadJustNow = [&](const std::set<int> &rows, int width) {
+        std::set<std::pair<int, int>> expected;
+        for (int row : rows) expected.emplace(row, width);
+        EXPECT_EQ(reads, expected);
+        reads.clear();
+    };
+    ShowOn(viewer, temp.Path("images"));
+    viewer.viewport()->grab();
+    const std::set<int> top = RowsInView(viewer);
+    ASSERT_GT(top.size(), 4u);
+    ASSERT_LT(top.size(), 20u);
+    expectReadJustNow(top, 400);
+
+    viewer.ScrollToPosition(999);
+    viewer.viewport()->grab();
+    ASSERT_TRUE(RowsInView(viewer).contains(999));
+    expectReadJustNow(RowsInView(viewer), 400);
+
+    viewer.SetCellSize({800, 200});
+    viewer.viewport()->grab();
+    expectReadJustNow(RowsInView(viewer), 800);
+    viewer.ScrollToPosition(0);
+    viewer.SetCellSize({400, 100});
+    viewer.viewport()->grab();
+    expectReadJustNow({}, 400);  // the first screen is kept from before
+    viewer.Reload();
+    viewer.ScrollToPosition(0);
+    viewer.viewport()->grab();
+    expectReadJustNow(RowsInView(viewer), 400);  // the files may have changed since
+}
+
+// 2000 pictures of 800 x 200 (thumbnails of 140 KB to 600 KB each), scrolled
+// through at every size in a child process whose address space may grow by
+// 192 MiB only: every cell shows its picture.
+TEST(ThumbnailViewerDeathTest, ALargeFolderIsDrawnAtEverySizeWithinAMemoryBound)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    TempFolder temp;
+    BgrImage orange = MakeBgrImage(800, 200);
+    for (std::size_t at = 0; at < orange.pixels.size(); at += 3) orange.pixels[at + 1] = 160, orange.pixels[at + 2] = 240;
+    EncodeJpegFile(orange, temp.Path("one.jpg"));
+    std::filesystem::create_directory(temp.Path("images"));
+    for (int n = 0; n < 2000; ++n)
+        std::filesystem::create_hard_link(temp.Path("one.jpg"), temp.Path("images/" + std::to_string(n) + ".jpg"));
+    const auto showsOrange = [](const QImage &shown, QPoint at) {
+        const QColor colour = shown.pixelColor(at);
+        return std::abs(colour.red() - 240) < 12 && std::abs(colour.green() - 160) < 12 && colour.blue() < 12;
+    };
+    EXPECT_EXIT(
+        {
+            // Fonts, styles and the scaler's one worker thread (each reserves an
+            // arena of 64 MiB of address space) come before the bound.
+            QThreadPool::globalInstance()->setMaxThreadCount(1);
+            ThumbnailViewer viewer;
+            ShowOn(viewer, temp.Path());
+            for (const QSize cell : kCellSizes) {
+                viewer.SetCellSize(cell);
+                viewer.viewport()->grab();
+            }
+            LimitAddressSpaceGrowth((rlim_t{192} << 20) + kSanitizerQuarantine);
+            viewer.SetFolder(temp.Path("images"));
+            viewer.Reload();
+            int missing = 0;
+            for (const QSize cell : kCellSizes) {
+                viewer.SetCellSize(cell);
+                QImage shown;
+                for (int row = 0, top = -1; row < viewer.count(); ++row) {
+                    viewer.ScrollToPosition(row);
+                    if (viewer.verticalScrollBar()->value() != top) {
+                        top = viewer.verticalScrollBar()->value();
+                        shown = viewer.viewport()->grab().toImage();
+                    }
+                    missing += !showsOrange(shown, viewer.visualItemRect(viewer.item(row)).center());
+                }
+            }
+            std::_Exit(missing);
+        },
+        testing::ExitedWithCode(0), "");
 }
