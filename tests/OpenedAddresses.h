@@ -14,18 +14,15 @@ class OpenedAddresses : public QObject {
 public:
     OpenedAddresses()
     {
-        for (const char *scheme : kSchemes) QDesktopServices::setUrlHandler(scheme, this, "Open");
+        for (const char *scheme : {"http", "https"}) QDesktopServices::setUrlHandler(scheme, this, "Open");
     }
     ~OpenedAddresses() override
     {
-        for (const char *scheme : kSchemes) QDesktopServices::unsetUrlHandler(scheme);
+        for (const char *scheme : {"http", "https"}) QDesktopServices::unsetUrlHandler(scheme);
     }
 
     std::vector<std::string> addresses;
 
 public slots:
     void Open(const QUrl &address) { addresses.push_back(address.toString().toStdString()); }
-
-private:
-    static constexpr const char *kSchemes[] = {"http", "https"};
 };
