@@ -15,6 +15,7 @@
 
 #include <cstdlib>
 #include <set>
+#include <utility>
 
 namespace {
 
@@ -113,7 +114,8 @@ TEST(ThumbnailViewerTest, PicturesAreSortedWhateverOrderTheFolderListsThemIn)
 {
     // tmpfs lists a folder newest first, other file systems in creation or
     // hash order: the files are made in an order that is none of these sorted.
-    const QTemporaryDir temp(QFileInfo("/dev/shm").isWritable() ? "/dev/shm/quorlin-XXXXXX" : QDir::tempPath() + "/quorlin-XXXXXX");
+    const QTemporaryDir temp(QFileInfo("/dev/shm").isWritable() ? "/dev/shm/quorlin-XXXXXX"
+                                                                 : QDir::tempPath() + "/quorlin-XXXXXX");
     const std::vector<std::string> sorted{"Anchor.jpg", "bay10.jpg",   "bay9.jpg",    "Cliff.ICO", "dune.bmp",  "Estuary.jpeg",
                                           "fjord.jpg",  "Glacier.JPG", "harbour.emf", "isle.wmf",  "Jetty.jpg", "kelp.bmp"};
     for (const int index : {5, 0, 9, 2, 11, 7, 1, 10, 4, 8, 3, 6})
@@ -180,10 +182,7 @@ TEST(ThumbnailViewerDeathTest, ALargeFolderIsDrawnAtEverySizeWithinAMemoryBound)
             QThreadPool::globalInstance()->setMaxThreadCount(1);
             ThumbnailViewer viewer;
             ShowOn(viewer, temp.Path());
-            for (const QSize cell : cells) {
-                viewer.SetCellSize(cell);
-                viewer.viewport()->grab();
-            }
+            for (const QSize cell : cells) { viewer.SetCellSize(cell); viewer.viewport()->grab(); }
             LimitAddressSpaceGrowth((rlim_t{192} << 20) + kSanitizerQuarantine);
             viewer.SetFolder(temp.Path("images"));
             viewer.Reload();
@@ -193,10 +192,8 @@ TEST(ThumbnailViewerDeathTest, ALargeFolderIsDrawnAtEverySizeWithinAMemoryBound)
                 QImage shown;
                 for (int row = 0, top = -1; row < viewer.count(); ++row) {
                     viewer.ScrollToPosition(row);
-                    if (viewer.verticalScrollBar()->value() != top) {
-                        top = viewer.verticalScrollBar()->value();
-                        shown = viewer.viewport()->grab().toImage();
-                    }
+                    const int scrolled = viewer.verticalScrollBar()->value();
+                    if (std::exchange(top, scrolled) != scrolled) shown = viewer.viewport()->grab().toImage();
                     const QColor colour = shown.pixelColor(viewer.visualItemRect(viewer.item(row)).center());
                     missing += std::abs(colour.red() - 240) >= 12 || std::abs(colour.green() - 160) >= 12 ||
                                colour.blue() >= 12;

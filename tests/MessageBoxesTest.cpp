@@ -9,6 +9,7 @@
 
 #include <array>
 #include <functional>
+#include <ostream>
 #include <tuple>
 
 namespace platform {
@@ -20,7 +21,6 @@ static void PrintTo(BoxAnswer answer, std::ostream *out)
 }  // namespace platform
 
 using platform::BoxAnswer;
-using Button = QMessageBox::StandardButton;
 
 namespace {
 
@@ -46,7 +46,7 @@ BoxAnswer AnswerRealBox(const std::function<BoxAnswer()> &show, const std::funct
 
 TEST(RealMessageBoxTest, BoxesShowTheirCaptionIconAndButtonsQuestionsDefaultToYesAndEscapeCancelsOrCloses)
 {
-    using enum Button;
+    using enum QMessageBox::StandardButton;
     const std::tuple<std::function<BoxAnswer()>, QString, QMessageBox::Icon, QMessageBox::StandardButtons> boxes[] = {
         {[] { return platform::AskConfirmation("Sure?"); }, "Confirm", QMessageBox::Question, Yes | No | Cancel},
         {[] { return platform::AskReplace("Sure?"); }, "Confirm File Replace", QMessageBox::Question,
@@ -55,7 +55,7 @@ TEST(RealMessageBoxTest, BoxesShowTheirCaptionIconAndButtonsQuestionsDefaultToYe
         {[] { return platform::ShowError("Sure?"), BoxAnswer::Ok; }, "Error", QMessageBox::Critical, Ok},
         {[] { return platform::ReportUncaughtError("Sure?"), BoxAnswer::Ok; }, "Quorlin", QMessageBox::Critical, Ok},
     };
-    const std::pair<Button, BoxAnswer> answers[] = {{Ok, BoxAnswer::Ok}, {Yes, BoxAnswer::Yes},
+    const std::pair<QMessageBox::StandardButton, BoxAnswer> answers[] = {{Ok, BoxAnswer::Ok}, {Yes, BoxAnswer::Yes},
         {YesToAll, BoxAnswer::YesToAll}, {No, BoxAnswer::No}, {Cancel, BoxAnswer::Cancel}};
     for (const auto &[show, caption, icon, buttons] : boxes) {
         SCOPED_TRACE(testing::Message() << caption.toStdString() << ", icon " << icon);

@@ -12,14 +12,8 @@
 class OpenedAddresses : public QObject {
     Q_OBJECT
 public:
-    OpenedAddresses()
-    {
-        for (const char *scheme : {"http", "https"}) QDesktopServices::setUrlHandler(scheme, this, "Open");
-    }
-    ~OpenedAddresses() override
-    {
-        for (const char *scheme : {"http", "https"}) QDesktopServices::unsetUrlHandler(scheme);
-    }
+    OpenedAddresses() { for (auto scheme : {"http", "https"}) QDesktopServices::setUrlHandler(scheme, this, "Open"); }
+    ~OpenedAddresses() override { for (auto scheme : {"http", "https"}) QDesktopServices::unsetUrlHandler(scheme); }
 
     std::vector<std::string> addresses;
 
