@@ -134,8 +134,7 @@ TEST(ThumbnailViewerTest, OnlyTheCellsInViewAreReadAsTheyAreDrawn)
         reads.emplace(std::stoi(path.substr(path.rfind('/') + 2)) - 1000, space.width() + 2 * ThumbnailViewer::kPadding);
         return QImage(space, QImage::Format_RGB32);
     });
-    // Draws the viewer and checks that it read the cells in view at `width`
-    // just now, or none when they are `kept` from before; returns those cells.
+    // Draws; checks that just the cells in view were read, at `width` (none if `kept`); returns them.
     const auto expectInViewReadAsDrawn = [&](int width, bool kept = false) {
         viewer.viewport()->grab();
         std::set<std::pair<int, int>> inView;

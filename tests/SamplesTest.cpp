@@ -13,19 +13,6 @@ using platform::BoxAnswer;
 
 using SamplesTest = TemplateFixture;
 
-// The rectangle of the first element that `selector` finds, in page pixels.
-QRect ElementRect(QWebEngineView &browser, const QString &selector)
-{
-    QVariantList box;
-    bool done = false;
-    browser.page()->runJavaScript("(() => { const r = document.querySelector('" + selector +
-                                      "').getBoundingClientRect(); return [r.left, r.top, r.width, r.height]; })()",
-                                  [&](const QVariant &value) { box = value.toList(), done = true; });
-    EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000));
-    if (box.size() != 4) return {};
-    return QRectF(box[0].toReal(), box[1].toReal(), box[2].toReal(), box[3].toReal()).toAlignedRect();
-}
-
 // Whether anything in the image stands out from its top-left pixel: smoothed
 // edges of a text drawn in the background's own colour do not.
 bool ShowsSomething(const QImage &image)
@@ -80,7 +67,11 @@ TEST_F(SamplesTest, MeadowlarkKeepsItsOpenMenuTabVisibleOverASeeThroughContent)
     browser.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&browser));
     ASSERT_TRUE(platform::LoadAndWait(&browser, QUrl::fromLocalFile(QString::fromStdString(PreviewPath()))));
-    const QRect tab = ElementRect(browser, "#nav a.current");
+    QVariantList box;  // the open tab's x, y, width and height in page pixels
+    browser.page()->runJavaScript("Object.values(document.querySelector('#nav a.current').getBoundingClientRect()"
+                                  ".toJSON())", [&](const QVariant &value) { box = value.toList(); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return box.size() >= 4; }, 10000));
+    const QRect tab = QRectF(box[0].toReal(), box[1].toReal(), box[2].toReal(), box[3].toReal()).toAlignedRect();
     ASSERT_FALSE(tab.isEmpty());
     const auto tabShows = [&] { return ShowsSomething(browser.grab().toImage().copy(tab.adjusted(1, 1, -1, -1))); };
     EXPECT_TRUE(QTest::qWaitFor(tabShows, 10000)) << "the tab's text shows once the page is drawn";
