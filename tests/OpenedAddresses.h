@@ -12,20 +12,11 @@
 class OpenedAddresses : public QObject {
     Q_OBJECT
 public:
-    OpenedAddresses()
-    {
-        for (const char *scheme : kSchemes) QDesktopServices::setUrlHandler(scheme, this, "Open");
-    }
-    ~OpenedAddresses() override
-    {
-        for (const char *scheme : kSchemes) QDesktopServices::unsetUrlHandler(scheme);
-    }
+    OpenedAddresses() { for (auto scheme : {"http", "https"}) QDesktopServices::setUrlHandler(scheme, this, "Open"); }
+    ~OpenedAddresses() override { for (auto scheme : {"http", "https"}) QDesktopServices::unsetUrlHandler(scheme); }
 
     std::vector<std::string> addresses;
 
 public slots:
     void Open(const QUrl &address) { addresses.push_back(address.toString().toStdString()); }
-
-private:
-    static constexpr const char *kSchemes[] = {"http", "https"};
 };

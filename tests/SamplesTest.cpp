@@ -13,37 +13,16 @@ using platform::BoxAnswer;
 
 using SamplesTest = TemplateFixture;
 
-// The rectangle of the first element that `selector` finds, in page pixels.
-QRect ElementRect(QWebEngineView &browser, const QString &selector)
-{
-    QRect rect;
-    bool done = false;
-    browser.page()->runJavaScript(
-        "(() => { const r = document.querySelector('" + selector +
-            "').getBoundingClientRect(); return [r.left, r.top, r.width, r.height]; })()",
-        [&](const QVariant &value) {
-            const QVariantList box = value.toList();
-            if (box.size() == 4)
-                rect = QRectF(box[0].toReal(), box[1].toReal(), box[2].toReal(), box[3].toReal()).toAlignedRect();
-            done = true;
-        });
-    EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000));
-    return rect;
-}
-
 // Whether anything in the image stands out from its top-left pixel: smoothed
 // edges of a text drawn in the background's own colour do not.
 bool ShowsSomething(const QImage &image)
 {
-    const QColor corner = image.pixelColor(0, 0);
+    const QRgb corner = image.pixel(0, 0);
     for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor pixel = image.pixelColor(x, y);
-            const int difference = std::max({std::abs(pixel.red() - corner.red()),
-                                             std::abs(pixel.green() - corner.green()),
-                                             std::abs(pixel.blue() - corner.blue())});
-            if (difference > 48) return true;
-        }
+        for (int x = 0; x < image.width(); ++x)
+            if (const QRgb pixel = image.pixel(x, y); std::max({std::abs(qRed(pixel) - qRed(corner)),
+                    std::abs(qGreen(pixel) - qGreen(corner)), std::abs(qBlue(pixel) - qBlue(corner))}) > 48)
+                return true;
     return false;
 }
 
@@ -63,14 +42,12 @@ TEST_F(SamplesTest, EverySampleRestoresADeletedPictureFromItsBackup)
         OpenShown(id);
         ASSERT_FALSE(Window().ImageTable().rows.empty()) << id;
         const ImageRow &row = Window().ImageTable().rows.front();
-        std::string picture = row.folder + row.fileName;
+        std::string picture = "templates/" + id + "/" + row.folder + row.fileName;
         std::replace(picture.begin(), picture.end(), '\\', '/');
-        const std::string bytes = ReadTemplateFile(id, picture);
-        std::filesystem::remove(folder.Path("templates/" + id + "/" + picture));
-
+        const std::string bytes = folder.Read(picture);
+        std::filesystem::remove(folder.Path(picture));
         QTest::mouseClick(ui()->Button8, Qt::RightButton);
-        EXPECT_TRUE(folder.Exists("templates/" + id + "/" + picture)) << id;
-        EXPECT_EQ(ReadTemplateFile(id, picture), bytes) << id;
+        EXPECT_TRUE(folder.Read(picture) == bytes) << id << ": " << picture << " restored as it was";
     }
     EXPECT_FALSE(answers.Texts().contains("Images Backup Doesn't Exist! Operation aborted."));
 }
@@ -90,12 +67,12 @@ TEST_F(SamplesTest, MeadowlarkKeepsItsOpenMenuTabVisibleOverASeeThroughContent)
     browser.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&browser));
     ASSERT_TRUE(platform::LoadAndWait(&browser, QUrl::fromLocalFile(QString::fromStdString(PreviewPath()))));
-    const QRect tab = ElementRect(browser, "#nav a.current");
+    QVariantList box;  // the open tab's x, y, width and height in page pixels
+    browser.page()->runJavaScript("Object.values(document.querySelector('#nav a.current').getBoundingClientRect()"
+                                  ".toJSON())", [&](const QVariant &value) { box = value.toList(); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return box.size() >= 4; }, 10000));
+    const QRect tab = QRectF(box[0].toReal(), box[1].toReal(), box[2].toReal(), box[3].toReal()).toAlignedRect();
     ASSERT_FALSE(tab.isEmpty());
-    QImage shown;
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        shown = browser.grab().toImage();
-        return ShowsSomething(shown);
-    }, 10000)) << "the page is drawn";
-    EXPECT_TRUE(ShowsSomething(shown.copy(tab.adjusted(1, 1, -1, -1)))) << "the tab's text shows";
+    const auto tabShows = [&] { return ShowsSomething(browser.grab().toImage().copy(tab.adjusted(1, 1, -1, -1))); };
+    EXPECT_TRUE(QTest::qWaitFor(tabShows, 10000)) << "the tab's text shows once the page is drawn";
 }

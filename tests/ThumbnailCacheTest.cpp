@@ -16,23 +16,20 @@ TEST(ThumbnailCache, ReadsEachPictureOnceForEachSpaceAndDropsTheLeastRecentlyUse
         },
         35000);
     const QSize wide(100, 25), narrow(50, 10);
+    const auto readsFor = [&](std::initializer_list<std::pair<const char *, QSize>> uses) {
+        reads.clear();
+        for (const auto &[path, space] : uses) cache.Picture(path, space);
+        return reads;
+    };
     EXPECT_EQ(cache.Picture("a", wide).size(), wide);
     EXPECT_TRUE(cache.Picture("bad", wide).isNull());
-    for (const char *path : {"b", "a", "bad"}) cache.Picture(path, wide);
-    cache.Picture("a", narrow);
-    cache.Picture("c", wide);
-    EXPECT_EQ(reads, (std::vector<std::string>{"a@100", "bad@100", "b@100", "a@50", "c@100"}));
-
-    reads.clear();
-    cache.Picture("d", wide);  // passes the bound: "b" was used longest ago
-    for (const char *path : {"a", "c", "d", "bad"}) cache.Picture(path, wide);
-    cache.Picture("a", narrow);
-    cache.Picture("b", wide);
-    EXPECT_EQ(reads, (std::vector<std::string>{"d@100", "b@100"}));
+    EXPECT_EQ(readsFor({{"b", wide}, {"a", wide}, {"bad", wide}, {"a", narrow}, {"c", wide}}),
+              (std::vector<std::string>{"b@100", "a@50", "c@100"}));
+    // "d" passes the bound: "b" was used longest ago.
+    EXPECT_EQ(readsFor({{"d", wide}, {"a", wide}, {"c", wide}, {"d", wide}, {"bad", wide}, {"a", narrow}, {"b", wide}}),
+              (std::vector<std::string>{"d@100", "b@100"}));
     EXPECT_LE(cache.Bytes(), 35000u);
-
     cache.Clear();
     EXPECT_EQ(cache.Bytes(), 0u);
-    cache.Picture("a", wide);
-    EXPECT_EQ(reads.back(), "a@100");
+    EXPECT_EQ(readsFor({{"a", wide}}), std::vector<std::string>{"a@100"});
 }
