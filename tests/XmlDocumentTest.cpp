@@ -169,10 +169,7 @@ TEST_F(XmlDocumentTest, TagsWithThousandsOfAttributesAreRefusedInAnyEncodingEnti
     const std::string many = Attributes(100000);
     const std::string plain = "<r><c><item" + many + "><title>t</title></item></c></r>";
     const std::string files[] = {
-        plain,
-        "\xFF\xFE" + Encoded(plain, "UTF-16LE"),
-        Encoded(plain, "UTF-32BE", true),
-        Encoded(plain, "IBM037", true),
+        plain, "\xFF\xFE" + Encoded(plain, "UTF-16LE"), Encoded(plain, "UTF-32BE", true), Encoded(plain, "IBM037", true),
         "<!DOCTYPE r [<!ENTITY e \"&#60;item" + many + "/>\">]><r><c>&e;</c></r>",  // "<" as a character reference
         "<!DOCTYPE r [<!ENTITY % p \"<!ATTLIST item" + Attributes(100000, " CDATA 'v'") +
             ">\">%p;]><r><c><item/></c></r>",
