@@ -140,9 +140,8 @@ TEST_F(PresetFileTest, ApplyingAPresetOfManyItemsTakesTimeLinearInThem)
     std::string items;
     colors.clear();
     for (int i = 0; i < kItems; ++i) {  // items in the reverse order of the rows
-        colors.push_back({"T" + std::to_string(i), "%%V%%", "#0"});
-        items += "<item><title>T" + std::to_string(kItems - 1 - i) + "</title><var>%%V" + std::to_string(i) +
-                 "%%</var><default>#" + std::to_string(i) + "</default></item>";
+        colors.push_back({"T" + std::to_string(kItems - 1 - i), "%%V%%", "#0"});
+        items += "<item><title>T" + std::to_string(i) + "</title><default>#" + std::to_string(i) + "</default></item>";
     }
     folder.Write("big.xml", "<r><c>" + items + "</c></r>");
     EXPECT_EXIT(
@@ -152,7 +151,7 @@ TEST_F(PresetFileTest, ApplyingAPresetOfManyItemsTakesTimeLinearInThem)
             int wrong = 0;
             for (int i = 0; i < kItems; ++i)
                 wrong += colors[i].title + colors[i].value !=
-                         "T" + std::to_string(i) + "#" + std::to_string(kItems - 1 - i);
+                         "T" + std::to_string(kItems - 1 - i) + "#" + std::to_string(kItems - 1 - i);
             std::_Exit(wrong != 0);
         },
         testing::ExitedWithCode(0), "");
