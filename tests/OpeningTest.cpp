@@ -65,18 +65,14 @@ TEST_F(OpeningTest, TheStripOpensOnItsFirstTabShownSoThatAHiddenTabKeepsItsContr
     AddTemplate("bare", "", {});
     AddSmall("colors", "%%CSS%%");
     Window().show();
-    const struct {
-        const char *id;
-        QWidget *tab;
-        int height;
-    } cases[] = {{"images", ui()->TabSheet6, 207}, {"bare", ui()->TabSheet8, 30}, {"colors", ui()->TabSheet4, 207}};
+    const std::tuple<const char *, QWidget *, int> cases[] = {
+        {"images", ui()->TabSheet6, 207}, {"bare", ui()->TabSheet8, 30}, {"colors", ui()->TabSheet4, 207}};
     for (const auto &[id, tab, height] : cases) {
         Open(id);
         EXPECT_EQ(ui()->PageControl2->currentWidget(), tab) << id;
         EXPECT_EQ(ui()->PageControl2->maximumHeight(), height) << id;
-        const bool colors = tab == ui()->TabSheet4;
         for (const QWidget *control : std::initializer_list<const QWidget *>{ui()->ColorListBox1, ui()->ListBox4, ui()->Button4})
-            EXPECT_EQ(control->isVisible(), colors) << id << " " << control->objectName().toStdString();
+            EXPECT_EQ(control->isVisible(), tab == ui()->TabSheet4) << id << " " << control->objectName().toStdString();
     }
     EXPECT_TRUE(boxes.Shown().empty()) << boxes.Texts().join('|').toStdString();
 }
@@ -234,15 +230,12 @@ TEST_F(OpeningTest, OversizedFilesAndPipesAreRefusedUnread)
 TEST_F(OpeningTest, ValuesThatExpandEachOtherStopAtThePageCapWithOneMessageAndWriteNoPage)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    std::string items;
-    for (int row = 1; row <= 6; ++row) {
-        std::string value;
-        for (int i = 0; i < 40; ++i) value += row < 6 ? "%%C" + std::to_string(row + 1) + "%%" : "#ABCDEF";
-        items += "<item><title>C" + std::to_string(row) + "</title><var>%%C" + std::to_string(row) +
-                 "%%</var><default>" + value + "</default></item>";
-    }
+    QString items;
+    for (int row = 1; row <= 6; ++row)
+        items += QString("<item><title>C%1</title><var>%%C%1%%</var><default>%2</default></item>")
+                     .arg(QString::number(row), (row < 6 ? QString("%%C%1%%").arg(row + 1) : "#ABCDEF").repeated(40));
     AddSmall("t", "<p>%%C1%%</p>");
-    WriteTemplateFile("t", "colors.xml", ItemFile(items));
+    WriteTemplateFile("t", "colors.xml", ItemFile(items.toStdString()));
     EXPECT_EXIT(
         {
             LimitAddressSpaceGrowth(rlim_t{2} << 30);
@@ -260,9 +253,8 @@ TEST_F(OpeningTest, ValuesThatExpandEachOtherStopAtThePageCapWithOneMessageAndWr
             ui()->PageControl1->setCurrentWidget(ui()->TabSheet2);
             colors[3].value = "#111111";  // 40^3 copies of it
             Window().Rebuildtemplate();
-            std::string expected = "<p>";
-            for (int i = 0; i < 64000; ++i) expected += "#111111";
-            right = right && ReadTemplateFile("t", "index_temp.html") == expected + "</p>" && boxes.Shown().size() == 3;
+            const std::string page = "<p>" + QByteArray("#111111").repeated(64000).toStdString() + "</p>";
+            right = right && ReadTemplateFile("t", "index_temp.html") == page && boxes.Shown().size() == 3;
             std::filesystem::remove_all(folder.Path());
             std::_Exit(!right);
         },
