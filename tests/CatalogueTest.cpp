@@ -113,8 +113,7 @@ TEST_F(CatalogueTest, HugeSettingsLinesAreCutSoThatNoTemplateHidesTheOthers)
     for (int i = 0; i < 7; ++i) WriteTemplateFile("huge" + std::to_string(i), "settings.qrl", ampersands + "\nA\nL\n");
     WriteTemplateFile("ctl", "settings.qrl", controls + "\n" + controls + "\n" + controls + "\n");
     // A two-byte character across the cut is left out whole.
-    const std::string accents = std::string(2047, 'a') + "\xC3\xA9tail";
-    WriteTemplateFile("plain", "settings.qrl", "Plain\n" + accents + "\nMIT\n");
+    WriteTemplateFile("plain", "settings.qrl", "Plain\n" + std::string(2047, 'a') + "\xC3\xA9tail\nMIT\n");
     ASSERT_EQ(ui()->ListView1->topLevelItemCount(), 9) << "every template listed";
     std::map<QString, QStringList> rows;
     for (int row = 0; row < 9; ++row) rows[Row(row)[2]] = Row(row);
@@ -124,16 +123,12 @@ TEST_F(CatalogueTest, HugeSettingsLinesAreCutSoThatNoTemplateHidesTheOthers)
     EXPECT_LT(folder.Read("templates_tmp.xml").size(), std::size_t{1} << 20);
 }
 
-// Builds and deletions of the catalogue by two programs do not interleave.
 TEST(ProgramFolderLock, ASecondHolderWaitsUntilTheFirstLetsGo)
 {
     TempFolder folder;
     std::atomic<bool> released = false;
     auto first = std::make_unique<platform::FolderLock>(folder.Path());
-    std::thread second([&] {
-        const platform::FolderLock lock(folder.Path());
-        EXPECT_TRUE(released);
-    });
+    std::thread second([&] { const platform::FolderLock lock(folder.Path()); EXPECT_TRUE(released); });
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     released = true;
     first.reset();

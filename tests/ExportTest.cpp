@@ -82,7 +82,6 @@ TEST_F(ExportTest, TheChooserListsAndEntersFoldersWhoseNamesAreNotUtf8AndExports
     const std::string target = folder.Path("out/Ger\xE4te");
     fs::create_directories(target + "/sub\xFC");
     folder.Write("out/Ger\xE4te/caf\xE9.txt", "");
-    folder.Write("out/.hidden", "");
     DirectoryList *folders = Window().FolderChooser();
     ASSERT_TRUE(folders->SetDirectory(QString::fromStdString(folder.Path("out/"))));
     const auto found = folders->findItems(platform::FileNameToText("Ger\xE4te"), Qt::MatchEndsWith);
