@@ -9,26 +9,16 @@
 // Colours are 0xBBGGRR, as the files hold them.
 namespace metafile_writer {
 
-inline void PutU16(std::string &bytes, std::uint32_t value)
+// Little-endian fields of `size` bytes each.
+inline std::string Fields(int size, std::initializer_list<std::int64_t> values)
 {
-    bytes += static_cast<char>(value & 0xff);
-    bytes += static_cast<char>((value >> 8) & 0xff);
-}
-inline void PutU32(std::string &bytes, std::uint32_t value)
-{
-    PutU16(bytes, value & 0xffff);
-    PutU16(bytes, value >> 16);
-}
-inline void PutWords(std::string &bytes, std::initializer_list<int> words)
-{
-    for (int word : words) PutU16(bytes, static_cast<std::uint32_t>(word));
-}
-inline void PutLongs(std::string &bytes, std::initializer_list<int> longs)
-{
-    for (int value : longs) PutU32(bytes, static_cast<std::uint32_t>(value));
+    std::string bytes;
+    for (std::int64_t value : values)
+        for (int n = 0; n < size; ++n) bytes += static_cast<char>(value >> 8 * n);
+    return bytes;
 }
 
-constexpr std::uint32_t kRed = 0x0000ff, kBlue = 0xff0000, kGreen = 0x00ff00;
+constexpr std::uint32_t kRed = 0x0000ff, kBlue = 0xff0000;
 
 // An enhanced metafile whose frame is `width` x `height` pixels at 96 dpi,
 // drawn in pixels (one logical unit = one device pixel).
@@ -36,50 +26,37 @@ class Emf {
 public:
     Emf(int width, int height) : width_(width), height_(height) {}
 
-    // A solid brush of `colour` and no outline, for the shapes after it.
+    // A solid brush of `colour` and no outline (the stock null pen), for the shapes after it.
     Emf &Brush(std::uint32_t colour)
     {
-        Record(39, {handles_, 0, static_cast<int>(colour), 0});  // create brush
-        Record(37, {handles_++});                                  // select it
-        Record(37, {int(0x80000008)});                             // the stock null pen
-        return *this;
+        return Record(39, {handles_, 0, colour, 0}).Record(37, {handles_++}).Record(37, {0x80000008});
     }
     Emf &Rectangle(int left, int top, int right, int bottom) { return Record(43, {left, top, right, bottom}); }
     Emf &Ellipse(int left, int top, int right, int bottom) { return Record(42, {left, top, right, bottom}); }
-    // Any record, its values as 32-bit fields.
-    Emf &Record(std::uint32_t type, std::initializer_list<int> values)
-    {
-        PutU32(records_, type);
-        PutU32(records_, static_cast<std::uint32_t>(8 + 4 * values.size()));
-        PutLongs(records_, values);
-        ++count_;
-        return *this;
-    }
 
-    // The whole file: the header, the records and the end record.
+    // The header (bounds, frame in hundredths of a millimetre, signature, version, size, counts, a device
+    // of 960 pixels on 254 mm), the records and the end record.
     std::string Bytes() const
     {
-        std::string end;
-        PutLongs(end, {14, 20, 0, 16, 20});
-        const int size = kHeaderSize + int(records_.size() + end.size());
-        std::string bytes;
-        PutLongs(bytes, {1, kHeaderSize, 0, 0, width_ - 1, height_ - 1});  // type, size, bounds
-        PutLongs(bytes, {0, 0, HundredthsOfMm(width_), HundredthsOfMm(height_)});  // frame
-        PutLongs(bytes, {0x464D4520, 0x10000, size, count_ + 2});
-        PutWords(bytes, {handles_, 0});
-        PutLongs(bytes, {0, 0, 0, 960, 960, 254, 254, 0, 0, 0, 254000, 254000});
-        return bytes + records_ + end;
+        const std::int64_t size = kHeaderSize + std::int64_t(records_.size()) + 20;
+        return Fields(4, {1, kHeaderSize, 0, 0, width_ - 1, height_ - 1, 0, 0, (width_ * 2540 + 48) / 96,
+                          (height_ * 2540 + 48) / 96, 0x464D4520, 0x10000, size, count_ + 2}) +
+               Fields(2, {handles_, 0}) + Fields(4, {0, 0, 0, 960, 960, 254, 254, 0, 0, 0, 254000, 254000}) + records_ +
+               Fields(4, {14, 20, 0, 16, 20});
     }
-
-    static int HundredthsOfMm(int pixels) { return (pixels * 2540 + 48) / 96; }
 
     static constexpr int kHeaderSize = 108;
 
 private:
-    int width_, height_;
+    Emf &Record(std::int64_t type, std::initializer_list<std::int64_t> values)
+    {
+        records_ += Fields(4, {type, 8 + 4 * std::int64_t(values.size())}) + Fields(4, values);
+        ++count_;
+        return *this;
+    }
+
+    int width_, height_, count_ = 0, handles_ = 1;
     std::string records_;
-    int count_ = 0;
-    int handles_ = 1;
 };
 
 // A standard metafile drawn in a window of `width` x `height` logical units,
@@ -87,84 +64,51 @@ private:
 class Wmf {
 public:
     Wmf(int width, int height, bool placeable, int unitsPerInch = 96)
-        : width_(width), height_(height), placeable_(placeable), unitsPerInch_(unitsPerInch)
     {
-        Record(0x0103, {8});                  // anisotropic mapping
-        Record(0x020B, {0, 0});               // window origin (y, x)
-        Record(0x020C, {height_, width_});    // window extent (y, x)
+        // The placeable header ends with the xor of its words.
+        const int checksum = (0xCDD7 ^ 0x9AC6 ^ width ^ height ^ unitsPerInch) & 0xffff;
+        if (placeable) placeable_ = Fields(2, {0xCDD7, 0x9AC6, 0, 0, 0, width, height, unitsPerInch, 0, 0, checksum});
+        // Anisotropic mapping, the window's origin and extent (y, x).
+        Record(0x0103, {8}).Record(0x020B, {0, 0}).Record(0x020C, {height, width});
     }
 
+    // A solid brush of `colour` and a null pen, both selected.
     Wmf &Brush(std::uint32_t colour)
     {
-        Record(0x02FC, {0, int(colour & 0xffff), int(colour >> 16), 0});  // create brush
-        Record(0x02FA, {5, 0, 0, 0, 0});                                   // create a null pen
-        Record(0x012D, {objects_});
-        Record(0x012D, {objects_ + 1});
+        Record(0x02FC, {0, colour & 0xffff, colour >> 16, 0}).Record(0x02FA, {5, 0, 0, 0, 0});
         objects_ += 2;
-        return *this;
+        return Record(0x012D, {objects_ - 2}).Record(0x012D, {objects_ - 1});
     }
     Wmf &Rectangle(int left, int top, int right, int bottom) { return Record(0x041B, {bottom, right, top, left}); }
     Wmf &Ellipse(int left, int top, int right, int bottom) { return Record(0x0418, {bottom, right, top, left}); }
-    // Any record, its values as 16-bit words.
-    Wmf &Record(std::uint32_t function, std::initializer_list<int> words)
-    {
-        PutU32(records_, static_cast<std::uint32_t>(3 + words.size()));
-        PutU16(records_, function);
-        PutWords(records_, words);
-        largest_ = std::max<int>(largest_, 3 + int(words.size()));
-        return *this;
-    }
 
     std::string Bytes() const
     {
-        std::string bytes;
-        if (placeable_) {
-            std::string header;
-            PutLongs(header, {int(0x9AC6CDD7)});
-            PutWords(header, {0, 0, 0, width_, height_, unitsPerInch_, 0, 0});
-            int checksum = 0;
-            for (std::size_t at = 0; at < header.size(); at += 2)
-                checksum ^= static_cast<unsigned char>(header[at]) | static_cast<unsigned char>(header[at + 1]) << 8;
-            PutWords(header, {checksum});
-            bytes = header;
-        }
-        const std::string body = records_ + std::string("\x03\0\0\0\0\0", 6);  // end record
-        PutWords(bytes, {1, 9, 0x0300});
-        PutU32(bytes, static_cast<std::uint32_t>(9 + body.size() / 2));
-        PutWords(bytes, {objects_});
-        PutU32(bytes, static_cast<std::uint32_t>(largest_));
-        PutWords(bytes, {0});
-        return bytes + body;
+        const std::int64_t words = 9 + std::int64_t(records_.size() / 2) + 3;  // with the end record
+        return placeable_ + Fields(2, {1, 9, 0x0300}) + Fields(4, {words}) + Fields(2, {objects_, largest_, 0, 0}) +
+               records_ + Fields(2, {3, 0, 0});
     }
 
 private:
-    int width_, height_;
-    bool placeable_;
-    int unitsPerInch_;
-    std::string records_;
-    int objects_ = 0;
-    int largest_ = 3;
+    // A record, its values as 16-bit words.
+    Wmf &Record(int function, std::initializer_list<std::int64_t> words)
+    {
+        records_ += Fields(4, {3 + std::int64_t(words.size())}) + Fields(2, {function}) + Fields(2, words);
+        largest_ = std::max(largest_, 3 + int(words.size()));
+        return *this;
+    }
+
+    std::string placeable_, records_;
+    int objects_ = 0, largest_ = 3;
 };
 
 // The test picture: a red rectangle on the left half and a blue ellipse on
 // the right half of a `width` x `height` frame; the rest is transparent.
-inline std::string RedAndBlueEmf(int width = 200, int height = 100)
+template <typename Metafile, typename... More> std::string RedAndBlue(int width, int height, More... placeable)
 {
-    return Emf(width, height)
-        .Brush(kRed)
-        .Rectangle(0, 0, width / 2, height)
-        .Brush(kBlue)
-        .Ellipse(width / 2, 0, width, height)
-        .Bytes();
-}
-inline std::string RedAndBlueWmf(bool placeable, int width = 200, int height = 100)
-{
-    return Wmf(width, height, placeable)
-        .Brush(kRed)
-        .Rectangle(0, 0, width / 2, height)
-        .Brush(kBlue)
-        .Ellipse(width / 2, 0, width, height)
-        .Bytes();
+    Metafile metafile(width, height, placeable...);
+    metafile.Brush(kRed).Rectangle(0, 0, width / 2, height);
+    return metafile.Brush(kBlue).Ellipse(width / 2, 0, width, height).Bytes();
 }
 
 }  // namespace metafile_writer
