@@ -15,6 +15,12 @@ public:
     Descriptor &operator=(const Descriptor &) = delete;
 
     int Get() const { return fd_; }
+    // Closes the descriptor held and holds `fd` instead.
+    void Reset(int fd)
+    {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = fd;
+    }
     // Closes now, so that a late write error is still seen.
     int Close()
     {

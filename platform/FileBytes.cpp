@@ -69,10 +69,10 @@ int CreateBeside(int dir, const std::string &path, mode_t mode, std::string &nam
 }
 
 // An existing file keeps its permissions across the replacement.
-void KeepMode(int dir, const std::string &path, int fd)
+void KeepMode(const std::string &path, int fd)
 {
     struct stat old {};
-    if (::fstatat(dir, path.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(old.st_mode))
+    if (::lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode))
         ::fchmod(fd, old.st_mode & 07777);
 }
 
@@ -134,7 +134,7 @@ FileResult ReadFileBytes(const std::string &path, std::size_t maxBytes, std::str
 FileResult WriteFileBytes(const std::string &path, std::string_view bytes)
 {
     return WriteBeside(AT_FDCWD, path, 0666, [&](int fd) {
-        KeepMode(AT_FDCWD, path, fd);
+        KeepMode(path, fd);
         return WriteAll(fd, bytes);
     });
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Descriptor.h"
+
 #include <string>
 
 namespace platform {
@@ -11,12 +13,12 @@ namespace platform {
 class FolderLock {
 public:
     explicit FolderLock(const std::string &folder);
-    ~FolderLock();
     FolderLock(const FolderLock &) = delete;
     FolderLock &operator=(const FolderLock &) = delete;
 
 private:
-    int descriptor_;
+    // Closing the folder lets go of the lock.
+    Descriptor folder_;
 };
 
 }  // namespace platform

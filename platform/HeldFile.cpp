@@ -6,14 +6,12 @@
 
 namespace platform {
 
-HeldFile::~HeldFile() { Release(); }
-
 bool HeldFile::Hold(const std::string &path)
 {
     Release();
     // A path descriptor opens nothing: a pipe or a device there is not touched.
-    descriptor_ = ::open(path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
-    if (descriptor_ < 0) return false;
+    descriptor_.Reset(::open(path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    if (descriptor_.Get() < 0) return false;
     path_ = path;
     return true;
 }
@@ -22,7 +20,7 @@ void HeldFile::DeleteIfStillThere()
 {
     struct stat held {};
     struct stat there {};
-    if (descriptor_ >= 0 && ::fstat(descriptor_, &held) == 0 && ::lstat(path_.c_str(), &there) == 0 &&
+    if (descriptor_.Get() >= 0 && ::fstat(descriptor_.Get(), &held) == 0 && ::lstat(path_.c_str(), &there) == 0 &&
         held.st_dev == there.st_dev && held.st_ino == there.st_ino)
         ::unlink(path_.c_str());
     Release();
@@ -30,8 +28,7 @@ void HeldFile::DeleteIfStillThere()
 
 void HeldFile::Release()
 {
-    if (descriptor_ >= 0) ::close(descriptor_);
-    descriptor_ = -1;
+    descriptor_.Reset(-1);
     path_.clear();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Descriptor.h"
+
 #include <string>
 
 namespace platform {
@@ -10,7 +12,6 @@ namespace platform {
 class HeldFile {
 public:
     HeldFile() = default;
-    ~HeldFile();
     HeldFile(const HeldFile &) = delete;
     HeldFile &operator=(const HeldFile &) = delete;
 
@@ -25,7 +26,7 @@ private:
     void Release();
 
     std::string path_;
-    int descriptor_ = -1;
+    Descriptor descriptor_{-1};
 };
 
 }  // namespace platform

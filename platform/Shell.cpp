@@ -27,12 +27,6 @@ constexpr qint64 kProgressDelayMs = 2000;
 // A shown progress dialog is brought up to date this often.
 constexpr qint64 kProgressStepMs = 50;
 
-fs::path WithoutTrailingSlash(std::string path)
-{
-    while (path.size() > 1 && path.back() == '/') path.pop_back();
-    return fs::path(path);
-}
-
 TreeCopy::Hooks ProgressHooks(CopyProgress *progress)
 {
     if (!progress) return {};

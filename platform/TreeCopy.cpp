@@ -15,12 +15,6 @@ namespace {
 
 constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 
-fs::path WithoutTrailingSlash(std::string path)
-{
-    while (path.size() > 1 && path.back() == '/') path.pop_back();
-    return fs::path(path);
-}
-
 bool IsFolder(const fs::path &path)
 {
     std::error_code error;
@@ -65,6 +59,12 @@ bool SortedNames(const fs::path &folder, std::vector<std::string> &names)
 
 }  // namespace
 
+fs::path WithoutTrailingSlash(std::string path)
+{
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return fs::path(path);
+}
+
 TreeCopy::TreeCopy(Collision collision, std::string sourceRoot, Hooks hooks)
     : collision_(collision), sourceRoot_(std::move(sourceRoot)), hooks_(std::move(hooks))
 {
@@ -108,8 +108,7 @@ CopyOutcome TreeCopy::Copy(const std::string &src, const std::string &dst)
     if (collision_ == Collision::Rename && PlaceAt(into.Get(), name) != Place::Free)
         name = FreeCopyName(into.Get(), folder.string(), name, source.kind == Kind::Folder);
     if (source.kind == Kind::Folder && LiesWithin(folder / name, source.path)) return CopyOutcome::Failed;
-    struct stat own {};
-    if (::fstat(into.Get(), &own) == 0) written_.insert({own.st_dev, own.st_ino});
+    MarkWritten(into.Get());
     if (hooks_.advance && !hooks_.advance(source.path.filename().string())) return CopyOutcome::Aborted;
     return CopyEntry(source, into.Get(), name);
 }
@@ -120,9 +119,15 @@ CopyOutcome TreeCopy::CopyContents(const std::string &src, const std::string &ds
     const Source source = Judge(WithoutTrailingSlash(src));
     Descriptor into(::open(WithoutTrailingSlash(dst).c_str(), kFolderFlags));
     if (source.kind != Kind::Folder || into.Get() < 0) return CopyOutcome::Failed;
-    struct stat own {};
-    if (::fstat(into.Get(), &own) == 0) written_.insert({own.st_dev, own.st_ino});
+    MarkWritten(into.Get());
     return CopyChildren(source, into.Get());
+}
+
+// A folder the copy writes into is never copied itself.
+void TreeCopy::MarkWritten(int folder)
+{
+    struct stat own {};
+    if (::fstat(folder, &own) == 0) written_.insert({own.st_dev, own.st_ino});
 }
 
 CopyOutcome TreeCopy::CopyEntry(const Source &source, int into, const std::string &name)
@@ -164,8 +169,7 @@ CopyOutcome TreeCopy::CopyFolder(const Source &source, int into, const std::stri
     CopyOutcome outcome = CopyOutcome::Done;
     Descriptor folder(OpenOrMakeFolder(into, name, outcome));
     if (folder.Get() < 0) return outcome;
-    struct stat own {};
-    if (::fstat(folder.Get(), &own) == 0) written_.insert({own.st_dev, own.st_ino});
+    MarkWritten(folder.Get());
     return CopyChildren(source, folder.Get());
 }
 

@@ -16,6 +16,9 @@ namespace platform {
 
 enum class CopyOutcome { Done, Failed, Aborted };
 
+// `path` without the "/" at its end ("/" itself stays).
+std::filesystem::path WithoutTrailingSlash(std::string path);
+
 // What a copy does where its target already holds an entry.
 enum class Collision {
     Rename,            // the copy takes the next free " - Copy" name
@@ -71,6 +74,7 @@ private:
 
     Source Judge(const std::filesystem::path &path) const;
     void SetRoot(const std::string &src);
+    void MarkWritten(int folder);
     CopyOutcome CopyEntry(const Source &source, int into, const std::string &name);
     CopyOutcome CopyFile(const Source &source, int into, const std::string &name);
     CopyOutcome CopyFolder(const Source &source, int into, const std::string &name);
