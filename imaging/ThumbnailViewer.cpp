@@ -2,6 +2,7 @@
 
 #include "app/PathSafety.h"
 #include "builder/ControlRules.h"
+#include "imaging/ImageFileNames.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/MetafilePicture.h"
 #include "platform/FileBytes.h"
@@ -42,7 +43,7 @@ bool IsPictureName(const std::string &name)
 // The picture read and fitted into `space`, scaled once.
 QImage LoadPicture(const std::string &path, QSize space)
 {
-    if (HasExtension(path, {"jpg", "jpeg"})) return LoadJpegImage(path, space);
+    if (HasJpegExtension(path)) return LoadJpegImage(path, space);
     if (HasExtension(path, {"emf", "wmf"})) return LoadMetafilePicture(path, space);
     // Read as bytes: the toolkit cannot open a file whose name is not UTF-8.
     std::string bytes;

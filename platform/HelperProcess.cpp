@@ -57,25 +57,25 @@ bool HelperProcess::Start()
     if (child_ > 0) return true;
     int ends[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) return false;
+    socket_.emplace(ends[0]);
+    const Descriptor childEnd(ends[1]);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, ends[1], STDIN_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, childEnd.Get(), STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, childEnd.Get(), STDOUT_FILENO);
     char *arguments[] = {program_.data(), nullptr};
     pid_t child = -1;
     const int failed = ::posix_spawn(&child, program_.c_str(), &actions, nullptr, arguments, environ);
     posix_spawn_file_actions_destroy(&actions);
-    ::close(ends[1]);
     // The limits hold before the child is sent anything.
     const rlimit memory{addressSpace_, addressSpace_}, noCore{0, 0};
     if (failed || ::prlimit(child, RLIMIT_AS, &memory, nullptr) != 0 || ::prlimit(child, RLIMIT_CORE, &noCore, nullptr) != 0) {
         if (!failed) ::kill(child, SIGKILL), ::waitpid(child, nullptr, 0);
-        ::close(ends[0]);
+        socket_.reset();
         return false;
     }
     child_ = child;
     owner_ = ::getpid();
-    socket_ = ends[0];
     return true;
 }
 
@@ -83,32 +83,30 @@ void HelperProcess::Stop()
 {
     ForgetInheritedChild();
     if (child_ <= 0) return;
-    ::close(socket_);
+    socket_.reset();
     ::kill(child_, SIGKILL);
     while (::waitpid(child_, nullptr, 0) < 0 && errno == EINTR) {
     }
     child_ = -1;
-    socket_ = -1;
 }
 
 void HelperProcess::ForgetInheritedChild()
 {
     if (child_ <= 0 || owner_ == ::getpid()) return;
-    ::close(socket_);
+    socket_.reset();
     child_ = -1;
-    socket_ = -1;
 }
 
 bool HelperProcess::Send(const void *bytes, std::size_t length, Deadline deadline)
 {
     return child_ > 0 &&
-           Transfer(socket_, POLLOUT, static_cast<char *>(const_cast<void *>(bytes)), length, deadline,
+           Transfer(socket_->Get(), POLLOUT, static_cast<char *>(const_cast<void *>(bytes)), length, deadline,
                     [](int fd, char *at, std::size_t left) { return ::send(fd, at, left, MSG_DONTWAIT | MSG_NOSIGNAL); });
 }
 
 bool HelperProcess::Receive(void *bytes, std::size_t length, Deadline deadline)
 {
-    return child_ > 0 && Transfer(socket_, POLLIN, static_cast<char *>(bytes), length, deadline,
+    return child_ > 0 && Transfer(socket_->Get(), POLLIN, static_cast<char *>(bytes), length, deadline,
                                   [](int fd, char *at, std::size_t left) { return ::recv(fd, at, left, MSG_DONTWAIT); });
 }
 

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "platform/Descriptor.h"
+
 #include <sys/types.h>
 
 #include <chrono>
 #include <cstddef>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -38,7 +41,7 @@ private:
     std::size_t addressSpace_;
     pid_t child_ = -1;
     pid_t owner_ = -1;
-    int socket_ = -1;
+    std::optional<Descriptor> socket_;
 };
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 
 #include <QPainter>
 #include <QSvgRenderer>
+#include <QtEndian>
 
 #include <cmath>
 #include <cstdint>
@@ -29,12 +30,12 @@ public:
     std::optional<std::uint32_t> Dword(std::size_t at) const
     {
         if (!Has(at, 4)) return std::nullopt;
-        return Byte(at) | Byte(at + 1) << 8 | Byte(at + 2) << 16 | Byte(at + 3) << 24;
+        return qFromLittleEndian<std::uint32_t>(bytes_.data() + at);
     }
     std::optional<std::uint16_t> Word(std::size_t at) const
     {
         if (!Has(at, 2)) return std::nullopt;
-        return static_cast<std::uint16_t>(Byte(at) | Byte(at + 1) << 8);
+        return qFromLittleEndian<std::uint16_t>(bytes_.data() + at);
     }
     std::optional<std::int32_t> Long(std::size_t at) const
     {
@@ -48,20 +49,11 @@ public:
     }
 
 private:
-    std::uint32_t Byte(std::size_t at) const { return static_cast<unsigned char>(bytes_[at]); }
     const std::string &bytes_;
 };
 
-void PutU16(std::string &bytes, std::size_t at, std::uint32_t value)
-{
-    bytes[at] = static_cast<char>(value & 0xff);
-    bytes[at + 1] = static_cast<char>((value >> 8) & 0xff);
-}
-void PutU32(std::string &bytes, std::size_t at, std::uint32_t value)
-{
-    PutU16(bytes, at, value & 0xffff);
-    PutU16(bytes, at + 2, value >> 16);
-}
+void PutU16(std::string &bytes, std::size_t at, std::uint16_t value) { qToLittleEndian(value, bytes.data() + at); }
+void PutU32(std::string &bytes, std::size_t at, std::uint32_t value) { qToLittleEndian(value, bytes.data() + at); }
 
 // A side of the picture in whole pixels, or 0 when it is no sensible length.
 int PixelLength(double length)
@@ -139,7 +131,7 @@ QImage RenderEmf(std::string bytes, QSize space)
 constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
 constexpr std::size_t kPlaceableSize = 22, kWmfHeaderSize = 18;
 constexpr std::uint16_t kSetMapMode = 0x0103, kSetWindowOrg = 0x020B, kSetWindowExt = 0x020C, kEndOfFile = 0;
-constexpr int kAnisotropic = 8;
+constexpr std::uint16_t kAnisotropic = 8;
 // libwmf's viewport, onto which the window is mapped.
 constexpr double kLibwmfViewport = 1024;
 
@@ -179,8 +171,8 @@ std::string WindowRecord(std::uint16_t function, double x, double y)
     std::string record(10, '\0');
     PutU32(record, 0, 5);
     PutU16(record, 4, function);
-    PutU16(record, 6, static_cast<std::uint32_t>(static_cast<std::int16_t>(y)));
-    PutU16(record, 8, static_cast<std::uint32_t>(static_cast<std::int16_t>(x)));
+    PutU16(record, 6, static_cast<std::uint16_t>(static_cast<std::int16_t>(y)));
+    PutU16(record, 8, static_cast<std::uint16_t>(static_cast<std::int16_t>(x)));
     return record;
 }
 
