@@ -52,9 +52,9 @@ void TForm1::Button19Click()
         return;
     }
     try {
-        const QString current = shl1->Directory();
-        if (std::filesystem::is_directory(platform::FileNameFromText(current))) {
-            const std::string folder = platform::FileNameFromText(current) + "/" + FilePath(name.toStdString());
+        const std::string current = platform::FileNameFromText(shl1->Directory());
+        if (std::filesystem::is_directory(current)) {
+            const std::string folder = current + "/" + FilePath(name.toStdString());
             std::error_code error;
             std::filesystem::create_directories(folder, error);
             if (!std::filesystem::is_directory(folder))

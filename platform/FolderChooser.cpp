@@ -1,6 +1,7 @@
 #include "platform/FolderChooser.h"
 
 #include "platform/FileNameText.h"
+#include "platform/FolderSearch.h"
 
 #include <QFileIconProvider>
 #include <QStorageInfo>
@@ -60,27 +61,19 @@ QString DisplayName(const QString &path)
     return name.isEmpty() ? path : name;
 }
 
-struct Entry {
-    QString name;
-    bool isFolder;
-};
+bool IsFolder(const platform::FoundEntry &entry) { return entry.attributes & platform::faDirectory; }
 
-// The folders (and, when asked, files) of `folder`, hidden and special
-// entries left out; folders first, then by name regardless of case.
-std::vector<Entry> VisibleEntries(const QString &folder, bool withFiles)
+// The folders (and, when asked, plain files) of `folder`, hidden entries left
+// out; folders first, each part in the order of the folder search.
+std::vector<platform::FoundEntry> VisibleEntries(const fs::path &folder, bool withFiles)
 {
-    std::vector<Entry> entries;
-    std::error_code error;
-    for (const fs::directory_entry &entry : fs::directory_iterator(PathOf(folder), error)) {
-        const std::string name = entry.path().filename().native();
-        const bool isFolder = entry.is_directory(error);
-        if (name.starts_with('.') || !(isFolder || (withFiles && entry.is_regular_file(error)))) continue;
-        entries.push_back({platform::FileNameToText(name), isFolder});
-    }
-    std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
-        if (a.isFolder != b.isFolder) return a.isFolder;
-        return a.name.compare(b.name, Qt::CaseInsensitive) < 0;
+    std::vector<platform::FoundEntry> entries = platform::FindEntries(folder.native(), "*", platform::faDirectory);
+    std::erase_if(entries, [&](const platform::FoundEntry &entry) {
+        std::error_code error;
+        return platform::IsDotEntry(entry.name) ||
+               !(IsFolder(entry) || (withFiles && fs::is_regular_file(folder / entry.name, error)));
     });
+    std::ranges::stable_partition(entries, IsFolder);
     return entries;
 }
 
@@ -166,8 +159,9 @@ void DirectoryList::Fill()
     for (int depth = 0; depth < chain.size(); ++depth)
         AddFolderItem(this, chain[depth], depth, folderIcon);
     setCurrentRow(count() - 1);
-    for (const Entry &entry : VisibleEntries(current, false))
-        AddFolderItem(this, TextOf(PathOf(current) / PathOf(entry.name)), int(chain.size()), folderIcon);
+    const fs::path folder = PathOf(current);
+    for (const platform::FoundEntry &entry : VisibleEntries(folder, false))
+        AddFolderItem(this, TextOf(folder / entry.name), int(chain.size()), folderIcon);
 }
 
 FileListBox::FileListBox(QWidget *parent) : QListWidget(parent)
@@ -180,8 +174,8 @@ void FileListBox::SetDirectory(const QString &folder)
 {
     clear();
     const QFileIconProvider icons;
-    for (const Entry &entry : VisibleEntries(folder, true)) {
-        const auto kind = entry.isFolder ? QFileIconProvider::Folder : QFileIconProvider::File;
-        addItem(new QListWidgetItem(icons.icon(kind), entry.name));
+    for (const platform::FoundEntry &entry : VisibleEntries(PathOf(folder), true)) {
+        const auto kind = IsFolder(entry) ? QFileIconProvider::Folder : QFileIconProvider::File;
+        addItem(new QListWidgetItem(icons.icon(kind), platform::FileNameToText(entry.name)));
     }
 }
